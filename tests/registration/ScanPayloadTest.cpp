@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Invoice("junk01", "04", "42", "15", "1.00", "2016-05-01", "123456", "")},
         Accepted{"DigitalInvoiceWithoutCode", "01,32,,23442000000014209621,112,20230215,,74AE",
                  Invoice("01", "32", "", "23442000000014209621", "112", "2023-02-15", "", "74AE")},
-        Accepted{"DigitalSpecialInvoice", "01,31,,23442000000014209622,1000.00,20231130,",
+        Accepted{"DigitalSpecialInvoice", "01,31,,23442000000014209622,1000.00,20231130,,",
                  Invoice("01", "31", "", "23442000000014209622", "1000.00", "2023-11-30", "", "")}),
     [](const auto& info) { return std::string(info.param.name); });
 
