@@ -1,0 +1,116 @@
+#include "backup/BackupFileWriter.h"
+#include "tests/backup/BackupTestFiles.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+TEST(BackupFileWriter, CreatesAFileWithCrLfLineEnds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("new.dat");
+    BackupFileWriter writer;
+    ASSERT_TRUE(writer.Open(path)) << writer.ErrorString().toStdString();
+    EXPECT_TRUE(writer.WriteLine("a,b"));
+    EXPECT_TRUE(writer.WriteLine(""));
+    EXPECT_TRUE(writer.WriteLine(QString::fromLatin1("\xE9\xFF")));
+    EXPECT_TRUE(writer.Close()) << writer.ErrorString().toStdString();
+    EXPECT_TRUE(writer.ErrorString().isEmpty());
+    EXPECT_EQ(ReadBytes(path), QByteArray("a,b\r\n\r\n\xE9\xFF\r\n"));
+}
+
+TEST(BackupFileWriter, AppendsToAnExistingFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.dat");
+    ASSERT_TRUE(WriteBytes(path, "first\r\n"));
+    BackupFileWriter writer;
+    ASSERT_TRUE(writer.Open(path));
+    ASSERT_TRUE(writer.WriteLine("second"));
+    ASSERT_TRUE(writer.Close());
+    EXPECT_EQ(ReadBytes(path), QByteArray("first\r\nsecond\r\n"));
+}
+
+TEST(BackupFileWriter, ReportsPathsThatCannotBeOpened)
+{
+    QTemporaryDir dir;
+    const QString paths[] = {dir.filePath("no/such/folder/x.dat"), dir.path(), QString()};
+    for (const QString& path : paths) {
+        BackupFileWriter writer;
+        EXPECT_FALSE(writer.Open(path)) << path.toStdString();
+        EXPECT_FALSE(writer.ErrorString().isEmpty()) << path.toStdString();
+        EXPECT_FALSE(writer.IsOpen());
+        EXPECT_FALSE(writer.WriteLine("a"));
+        EXPECT_FALSE(writer.Close());
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("no")));
+}
+
+TEST(BackupFileWriter, RefusesLinesBeforeOpening)
+{
+    BackupFileWriter writer;
+    EXPECT_FALSE(writer.WriteLine("a"));
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+}
+
+TEST(BackupFileWriter, ReportsAFullDisk)
+{
+    BackupFileWriter writer;
+    ASSERT_TRUE(writer.Open("/dev/full")) << writer.ErrorString().toStdString();
+    EXPECT_FALSE(writer.WriteLine("a,b"));
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+    EXPECT_FALSE(writer.WriteLine("c,d")) << "no line may follow a failed one";
+    EXPECT_FALSE(writer.Close());
+}
+
+// A line that does not fit is cut back off: the file keeps only whole lines.
+TEST(BackupFileWriter, LeavesNoHalfLineWhenTheDiskFillsUp)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("limited.dat");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* const savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 12;  // room for one line and a half
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    BackupFileWriter writer;
+    const bool opened = writer.Open(path);
+    const bool firstWritten = writer.WriteLine("12345678");
+    const bool secondWritten = writer.WriteLine("abcdefgh");
+    const bool thirdWritten = writer.WriteLine("x");
+    writer.Close();
+
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(firstWritten);
+    EXPECT_FALSE(secondWritten);
+    EXPECT_FALSE(thirdWritten);
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+    EXPECT_EQ(ReadBytes(path), QByteArray("12345678\r\n"));
+}
+
+TEST(BackupFileWriter, RefusesLinesItCannotWriteFaithfullyAndGoesOn)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mixed.dat");
+    BackupFileWriter writer;
+    ASSERT_TRUE(writer.Open(path));
+    EXPECT_FALSE(writer.WriteLine(QStringLiteral("a,发票")));
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+    EXPECT_FALSE(writer.WriteLine("a\nb"));
+    EXPECT_FALSE(writer.WriteLine("a\rb"));
+    EXPECT_TRUE(writer.WriteLine("c,d"));
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(ReadBytes(path), QByteArray("c,d\r\n"));
+}
+
+} // namespace
