@@ -1,0 +1,176 @@
+#include "store/engine/Dialect.h"
+
+#include "store/engine/EngineError.h"
+
+#include <QRegularExpression>
+
+namespace engine {
+namespace {
+
+EngineError SyntaxError(const char* what, const QString& expression)
+{
+    return EngineError(QStringLiteral("Syntax error in %1 in query expression '%2'.")
+                           .arg(QLatin1String(what), expression));
+}
+
+// Reads the literal opened by `delimiter` at `start`; a doubled delimiter
+// inside stands for one. Returns the position after the closing delimiter,
+// or -1 when the literal is not closed.
+qsizetype ReadDelimited(const QString& text, qsizetype start, QChar delimiter, QString* contents)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = start + 1; i < n; ++i) {
+        if (text.at(i) != delimiter) {
+            *contents += text.at(i);
+            continue;
+        }
+        if (i + 1 < n && text.at(i + 1) == delimiter) {
+            *contents += delimiter;
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return -1;
+}
+
+// A quoted name: copied as written, closing at `close`.
+qsizetype CopyQuotedName(const QString& text, qsizetype start, QChar close, QString* sql)
+{
+    const qsizetype end = text.indexOf(close, start + 1);
+    const qsizetype stop = end < 0 ? text.size() : end + 1;
+    *sql += text.mid(start, stop - start);
+    return stop;
+}
+
+int Number(const QRegularExpressionMatch& match, int group)
+{
+    return match.captured(group).toInt();
+}
+
+} // namespace
+
+TranslatedStatement Dialect::Translate(const QString& statement)
+{
+    TranslatedStatement result;
+    QString sql;
+    const qsizetype n = statement.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = statement.at(i);
+        if (c == QLatin1Char('\'')) {
+            QString text;
+            const qsizetype next = ReadDelimited(statement, i, c, &text);
+            if (next < 0)
+                throw SyntaxError("string", statement.mid(i));
+            result.AppendSql(sql);
+            sql.clear();
+            result.AppendParameter(Variant::FromText(text));
+            i = next;
+        } else if (c == QLatin1Char('#')) {
+            QString text;
+            const qsizetype next = ReadDelimited(statement, i, c, &text);
+            if (next < 0)
+                throw SyntaxError("date", statement.mid(i));
+            const auto date = ParseDateLiteral(text);
+            if (!date)
+                throw SyntaxError("date", statement.mid(i, next - i));
+            result.AppendSql(sql);
+            sql.clear();
+            result.AppendParameter(Variant::FromDateTime(*date));
+            i = next;
+        } else if (c == QLatin1Char('"')) {
+            i = CopyQuotedName(statement, i, c, &sql);
+        } else if (c == QLatin1Char('[')) {
+            i = CopyQuotedName(statement, i, QLatin1Char(']'), &sql);
+        } else {
+            sql += c;
+            ++i;
+        }
+    }
+    result.AppendSql(sql);
+
+    static const QRegularExpression deleteAll(QStringLiteral("^\\s*DELETE\\s+\\*\\s*FROM\\b"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString leading = result.LeadingSql();
+    if (leading.contains(deleteAll)) {
+        leading.replace(deleteAll, QStringLiteral("DELETE FROM"));
+        result.SetLeadingSql(leading);
+    }
+    return result;
+}
+
+std::optional<QDateTime> Dialect::ParseDateLiteral(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        "^\\s*(?:"
+        "([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})"      // 1-3: yyyy-m-d
+        "|([0-9]{4})/([0-9]{1,2})/([0-9]{1,2})"     // 4-6: yyyy/m/d
+        "|([0-9]{1,2})/([0-9]{1,2})/([0-9]{4})"     // 7-9: m/d/yyyy
+        "|([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{4})" // 10-12: d.m.yyyy
+        ")"
+        "(?:\\s+([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?(?:\\s*([AaPp][Mm]))?)?" // 13-16
+        "\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+
+    // Groups of year, month and day for each accepted form.
+    static constexpr int forms[4][3] = {{1, 2, 3}, {4, 5, 6}, {9, 7, 8}, {12, 11, 10}};
+    const int* form = forms[3];
+    for (const auto& candidate : forms) {
+        if (match.hasCaptured(candidate[0])) {
+            form = candidate;
+            break;
+        }
+    }
+    const int year = Number(match, form[0]);
+    const int month = Number(match, form[1]);
+    const int day = Number(match, form[2]);
+    const QDate date(year, month, day);
+    if (year < 100 || !date.isValid())
+        return std::nullopt;
+
+    QTime time(0, 0);
+    if (match.hasCaptured(13)) {
+        int hour = Number(match, 13);
+        const int minute = Number(match, 14);
+        const int second = match.hasCaptured(15) ? Number(match, 15) : 0;
+        if (match.hasCaptured(16)) {
+            if (hour < 1 || hour > 12)
+                return std::nullopt;
+            const bool pm = match.captured(16).compare(QLatin1String("pm"), Qt::CaseInsensitive) == 0;
+            hour = hour % 12 + (pm ? 12 : 0);
+        }
+        time = QTime(hour, minute, second);
+        if (!time.isValid())
+            return std::nullopt;
+    }
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QString Dialect::StorageText(const QDateTime& value)
+{
+    QString text = value.date().toString(QStringLiteral("yyyy-MM-dd"));
+    if (value.time() != QTime(0, 0))
+        text += QLatin1Char(' ') + value.time().toString(QStringLiteral("HH:mm:ss"));
+    return text;
+}
+
+std::optional<QDateTime> Dialect::ParseStorageText(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        "^([0-9]{4})-([0-9]{2})-([0-9]{2})(?: ([0-9]{2}):([0-9]{2}):([0-9]{2}))?$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(Number(match, 1), Number(match, 2), Number(match, 3));
+    const QTime time = match.hasCaptured(4)
+        ? QTime(Number(match, 4), Number(match, 5), Number(match, 6))
+        : QTime(0, 0);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
+} // namespace engine

@@ -1,0 +1,7 @@
+#include "store/engine/Provider.h"
+
+namespace engine {
+
+Provider::~Provider() = default;
+
+} // namespace engine
