@@ -7,6 +7,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringEncoder>
 
 #include <atomic>
@@ -275,5 +277,37 @@ TEST(CAdoConnectionTest, ASecondConnectionWaitsForTheLock)
 
     EXPECT_TRUE(stored) << qPrintable(database.Messages().join(QLatin1Char('\n')));
     EXPECT_TRUE(afterRelease) << "the insert can only have succeeded after the lock was released";
+    EXPECT_EQ(CountInvoices(database), 2);
+}
+
+TEST(CAdoConnectionTest, WaitsForALockHeldByAnotherProcess)
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
+    if (shell.isEmpty())
+        GTEST_SKIP() << "the sqlcipher shell is not installed";
+    TempInvoiceDatabase database;
+    ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
+
+    // The shell takes the write lock, says so, holds it for a second, commits.
+    QProcess other;
+    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.start(shell, {database.Path()});
+    ASSERT_TRUE(other.waitForStarted());
+    other.write("PRAGMA key='wzqp';\n"
+                "BEGIN IMMEDIATE;\n"
+                "INSERT INTO INVOICE(INV_CODE, INV_NUMBER) VALUES('OTHER', '1');\n"
+                ".print locked\n"
+                ".shell sleep 1\n"
+                "COMMIT;\n");
+    other.closeWriteChannel();
+    QByteArray output;
+    while (!output.contains("locked") && other.waitForReadyRead(10000))
+        output += other.readAll();
+    ASSERT_TRUE(output.contains("locked")) << output.constData();
+
+    EXPECT_TRUE(database.Connection().Execute(InsertRow(QStringLiteral("MINE"), QStringLiteral("1"))))
+        << qPrintable(database.Messages().join(QLatin1Char('\n')));
+    ASSERT_TRUE(other.waitForFinished(10000));
+    EXPECT_EQ(other.exitCode(), 0) << (output + other.readAll()).constData();
     EXPECT_EQ(CountInvoices(database), 2);
 }
