@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+// Helpers for work that must happen on the GUI thread (the thread of the
+// application object): widgets are created and changed there only.
+namespace kit {
+
+bool IsGuiThread();
+// Posts `fn` to the GUI thread; it runs from its event loop (also when
+// called on the GUI thread itself).
+void PostToGuiThread(std::function<void()> fn);
+// Runs `fn` on the GUI thread and returns when it is done: directly on the
+// GUI thread, else queued while the caller waits.
+void RunOnGuiThread(const std::function<void()>& fn);
+
+} // namespace kit
