@@ -9,6 +9,8 @@ constexpr qsizetype kFieldsWithCheckBit = 8;
 constexpr qsizetype kCheckCodeLength = 6;
 constexpr qsizetype kDigitalInvoiceNumberLength = 20;
 
+} // namespace
+
 bool IsDigitalInvoiceNumber(const QString& number)
 {
     if (number.size() != kDigitalInvoiceNumberLength)
@@ -19,6 +21,8 @@ bool IsDigitalInvoiceNumber(const QString& number)
     }
     return true;
 }
+
+namespace {
 
 // yyyymmdd becomes yyyy-mm-dd; any other length gives no date at all.
 QString DateFromPayload(const QString& text)

@@ -11,3 +11,7 @@
 // number instead). On success `invoice` holds the scanned fields and nothing
 // else.
 bool ParseScanPayload(const QString& payload, InvoiceRecord& invoice);
+
+// A fully digital e-invoice carries no invoice code; its number has exactly
+// 20 decimal digits.
+bool IsDigitalInvoiceNumber(const QString& number);

@@ -1,0 +1,79 @@
+#include "tests/support/MainWindowFixture.h"
+
+#include "ui/kit/CLabelUI.h"
+#include "ui/kit/CPaintManagerUI.h"
+#include "ui/kit/DesktopServices.h"
+
+void MainWindowFixture::SetUp()
+{
+    // Start pages and echo requests stay on this machine.
+    qputenv("KESTRIN_ECHO_TARGET", "127.0.0.1");
+    CPaintManagerUI::SetResourcePath(QStringLiteral(KESTRIN_SKIN_DIR));
+    kit::SetOpenUrlHandler([this](const QString& url) {
+        m_openedUrls << url;
+        return true;
+    });
+    m_database = std::make_unique<TempInvoiceDatabase>();
+    ASSERT_TRUE(m_database->IsValid()) << m_database->Error().toStdString();
+    if (m_createWindowInSetUp)
+        CreateWindow();
+}
+
+void MainWindowFixture::CreateWindow()
+{
+    m_window = std::make_unique<CKestrinWnd>(m_database->Connection());
+    ASSERT_NE(m_window->Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572),
+              nullptr);
+    m_window->CenterWindow();
+    m_window->ShowWindow(true, true);
+    kit::test::ProcessEvents(20);
+    kit::test::FocusWindow(Hwnd());
+}
+
+void MainWindowFixture::TearDown()
+{
+    if (m_window && m_window->GetHWND() != nullptr) {
+        HWND hwnd = m_window->GetHWND();
+        m_window->Close(1);
+        kit::test::WaitForWindowGone(hwnd);
+    }
+    m_window.reset();
+    m_database.reset();
+    kit::SetOpenUrlHandler({});
+}
+
+CControlUI* MainWindowFixture::Control(const QString& name) const
+{
+    return m_window->FindControl(name);
+}
+
+QString MainWindowFixture::Text(const QString& name) const
+{
+    const CControlUI* control = Control(name);
+    return control != nullptr ? control->GetText() : QString();
+}
+
+void MainWindowFixture::Scan(const QString& payload)
+{
+    kit::test::TypeText(Hwnd(), payload);
+    kit::test::PressKey(Hwnd(), VK_RETURN);
+    kit::test::ProcessEvents();
+}
+
+bool MainWindowFixture::Click(const QString& controlName)
+{
+    const bool clicked = kit::test::Click(Control(controlName));
+    kit::test::ProcessEvents();
+    return clicked;
+}
+
+bool MainWindowFixture::TypeInto(const QString& controlName, const QString& text)
+{
+    return kit::test::TypeInto(Control(controlName), text);
+}
+
+DWORD MainWindowFixture::StateColor() const
+{
+    const auto* label = dynamic_cast<const CLabelUI*>(Control(QStringLiteral("textState")));
+    return label != nullptr ? label->GetTextColor() : 0;
+}

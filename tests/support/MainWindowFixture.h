@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/CKestrinWnd.h"
+#include "tests/support/TempInvoiceDatabase.h"
+#include "ui/kit/KitTestSupport.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class CControlUI;
+
+// The real main window on a fresh encrypted database, shown on the offscreen
+// platform with the program's own layout. Addresses that the window would
+// open with the desktop are recorded instead; message boxes are captured.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CKestrinWnd& Window() { return *m_window; }
+    HWND Hwnd() const { return m_window->GetHWND(); }
+    TempInvoiceDatabase& Database() { return *m_database; }
+    CControlUI* Control(const QString& name) const;
+    QString Text(const QString& name) const;
+
+    // Types `payload` as a scanner does (its characters, then Enter) into
+    // the window, which has the keyboard focus as it would after a click.
+    void Scan(const QString& payload);
+    bool Click(const QString& controlName);
+    // Types into an edit box or date field by clicking it first.
+    bool TypeInto(const QString& controlName, const QString& text);
+    // The colour of the state label, 0xAARRGGBB.
+    DWORD StateColor() const;
+
+    // Creates the window; tests that need to prepare the database first
+    // call it themselves (SetUp does unless `m_createWindowInSetUp` is false).
+    void CreateWindow();
+
+    bool m_createWindowInSetUp = true;
+    QStringList m_openedUrls;
+
+private:
+    std::unique_ptr<TempInvoiceDatabase> m_database;
+    std::unique_ptr<CKestrinWnd> m_window;
+};
