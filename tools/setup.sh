@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   qt6-base-dev qt6-webengine-dev libgl-dev
   libsqlcipher-dev sqlcipher
   fonts-wqy-microhei xvfb xauth
