@@ -27,15 +27,14 @@ public:
     void SetAttribute(const QString& name, const QString& value) override;
     void PaintText(QPainter& painter) override;
 
+    // Kit internal: the field's widget reports what the clerk typed.
+    void TakeTypedText(const QString& text);
+
 protected:
     QWidget* CreateWidget() override;
     void ApplyStateToWidget(QWidget* widget) override;
     void OnTextChanged() override;
 
 private:
-    friend class DateFieldWidget;
-    // Called by the widget when the clerk changed the text.
-    void TakeTypedText(const QString& text);
-
     QString m_sTipValue;
 };

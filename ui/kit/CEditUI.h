@@ -31,7 +31,6 @@ protected:
     void OnTextChanged() override;
 
 private:
-    friend class CEditUIAccess;
     int m_nMaxChar = 255;
     bool m_bReadOnly = false;
     bool m_bPassword = false;

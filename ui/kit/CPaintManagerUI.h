@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
+#include <QSet>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -43,7 +45,7 @@ public:
     // Binds the manager to its window: the window then lays out the root
     // control over its client area and uses the window settings below.
     void Init(HWND hWnd);
-    HWND GetPaintWindow() const { return m_hWndPaint; }
+    HWND GetPaintWindow() const;
 
     // Makes `root` the control tree of the window (the manager owns it).
     bool AttachDialog(CControlUI* root);
@@ -98,6 +100,8 @@ public:
     QPoint GetMousePos() const { return m_ptLastMousePos; }
     void SetMousePos(const QPoint& pt) { m_ptLastMousePos = pt; }
 
+    // True while the control belongs to this manager.
+    bool IsLiveControl(CControlUI* control) const { return m_liveControls.contains(control); }
     // Kit internals: controls register and leave by name.
     void RegisterControl(CControlUI* control);
     void UnregisterControl(CControlUI* control);
@@ -105,10 +109,10 @@ public:
     QString ResolvePath(const QString& fileName) const;
 
 private:
-    HWND m_hWndPaint = nullptr;
+    QPointer<QObject> m_paintWindow;
     CControlUI* m_pRoot = nullptr;
     QHash<QString, CControlUI*> m_nameToControl;
-    std::vector<CControlUI*> m_controls;
+    QSet<CControlUI*> m_liveControls;
     std::vector<INotifyUI*> m_notifiers;
     std::map<int, QFont> m_fonts;
     int m_iDefaultFont = -1;
@@ -123,5 +127,8 @@ private:
     QString m_sResourceFolder;
     QPoint m_ptLastMousePos;
     // Context of queued notifications: they die with the manager.
-    std::unique_ptr<QObject> m_pQueueContext;
+    QObject* m_pQueueContext = nullptr;
+    // Cleared when the manager dies, so a notification loop can stop when a
+    // notifier destroyed the window.
+    std::shared_ptr<bool> m_pAlive;
 };

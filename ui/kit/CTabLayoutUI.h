@@ -17,6 +17,7 @@ public:
 
 protected:
     void LayoutChildren(const QRect& rc) override;
+    void ApplyStateToWidget(QWidget* widget) override;
 
 private:
     void ApplySelection();

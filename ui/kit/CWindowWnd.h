@@ -118,6 +118,8 @@ private:
     HWND CreateOnGuiThread(HWND hwndParent, const QString& name, DWORD style, DWORD exStyle, int x,
                            int y, int cx, int cy);
     UINT ShowModalOnGuiThread();
+    // The widget is being deleted by someone else (e.g. with its owner).
+    void OnWidgetGone(HWND hWnd);
 
     kit::WindowWidget* m_pWidget = nullptr;
     bool m_bDefaultSize = true;
