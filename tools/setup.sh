@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-webengine-dev libgl-dev
   libsqlcipher-dev sqlcipher
+  libpq-dev postgresql
   fonts-wqy-microhei xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
 )

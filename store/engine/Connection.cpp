@@ -12,6 +12,8 @@ namespace {
 
 const QString kFileName = QStringLiteral("File Name");
 const QString kProvider = QStringLiteral("Provider");
+const QString kUserId = QStringLiteral("User ID");
+const QString kPassword = QStringLiteral("Password");
 
 EngineError ClosedError()
 {
@@ -53,15 +55,19 @@ QString Connection::GetConnectionString() const
     return m_connectionString;
 }
 
-void Connection::Open(const QString& connectionString, const QString& /*userId*/,
-                      const QString& /*password*/, int /*options*/)
+void Connection::Open(const QString& connectionString, const QString& userId, const QString& password,
+                      int /*options*/)
 {
     std::lock_guard lock(m_mutex);
     if (m_provider)
         throw EngineError(QStringLiteral("Operation is not allowed when the object is open."));
     if (!connectionString.isEmpty())
         m_connectionString = connectionString;
-    const ConnectionString parsed = Resolve(m_connectionString);
+    ConnectionString parsed = Resolve(m_connectionString);
+    if (!userId.isEmpty() && !parsed.Contains(kUserId))
+        parsed.SetValue(kUserId, userId);
+    if (!password.isEmpty() && !parsed.Contains(kPassword))
+        parsed.SetValue(kPassword, password);
     auto provider = ProviderFactory::Create(parsed.Value(kProvider));
     provider->Open(parsed);
     m_provider = std::move(provider);
@@ -92,6 +98,14 @@ int Connection::State() const
 {
     std::lock_guard lock(m_mutex);
     return m_provider ? adStateOpen : adStateClosed;
+}
+
+ProviderKind Connection::GetProviderKind() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_provider)
+        throw ClosedError();
+    return m_provider->Kind();
 }
 
 Provider& Connection::OpenProvider()

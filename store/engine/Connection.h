@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/engine/EngineConstants.h"
+#include "store/engine/ProviderKind.h"
 #include "store/engine/StatementResult.h"
 
 #include <QString>
@@ -14,8 +15,9 @@ class Provider;
 class Recordset;
 
 // A connection to one database, chosen by its connection string:
-// "Provider=...;Data Source=<file>;Jet OLEDB:Database Password=<key>", or
-// "File Name=<data link file>" whose contents give that string. Statements
+// "Provider=...;Data Source=<file>;Jet OLEDB:Database Password=<key>",
+// "Provider=PostgreSQL;Host=...;Port=...;Database=...;User ID=...;Password=...",
+// or "File Name=<data link file>" whose contents give such a string. Statements
 // are written in the program's dialect (see Dialect). Every failure is an
 // EngineError. The connection may be used from several threads; each call
 // runs whole before the next begins.
@@ -30,8 +32,9 @@ public:
     QString GetConnectionString() const;
 
     // Opens the existing database; a non-empty `connectionString` replaces the
-    // one set before. The user name and password are not used by any binding
-    // yet, and every open runs synchronously, whatever `options` says.
+    // one set before. A non-empty user name or password stands for the
+    // "User ID" or "Password" the string leaves out (only a server database
+    // uses them). Every open runs synchronously, whatever `options` says.
     void Open(const QString& connectionString = QString(), const QString& userId = QString(),
               const QString& password = QString(), int options = adOptionUnspecified);
     // Creates the database the string names (refusing an existing one) and
@@ -39,6 +42,7 @@ public:
     void Create(const QString& connectionString);
     void Close() noexcept;
     int State() const; // adStateOpen or adStateClosed
+    ProviderKind GetProviderKind() const; // of the open database; throws when closed
 
     // Runs one statement. Returns an open record set holding its rows when
     // the statement returns rows, else a closed one.

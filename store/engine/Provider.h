@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/engine/ConnectionString.h"
+#include "store/engine/ProviderKind.h"
 #include "store/engine/StatementResult.h"
 #include "store/engine/TranslatedStatement.h"
 
@@ -13,9 +14,12 @@ class Provider {
 public:
     virtual ~Provider();
 
+    virtual ProviderKind Kind() const = 0;
+
     // Opens the existing database the connection string names; never creates one.
     virtual void Open(const ConnectionString& connection) = 0;
-    // Creates a new, empty database and leaves it open; refuses an existing one.
+    // Makes a new, empty database ready and leaves it open. Refuses one that
+    // may hold data: a file that exists, a server database with tables.
     virtual void Create(const ConnectionString& connection) = 0;
     virtual void Close() noexcept = 0;
     virtual bool IsOpen() const = 0;

@@ -81,6 +81,25 @@ void Bind(sqlite3_stmt* statement, int index, const Variant& value)
     }
 }
 
+// The extended code tells a unique key's refusal from other constraints.
+EngineError::Kind KindOf(int extendedCode)
+{
+    switch (extendedCode) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        return EngineError::Kind::UniqueViolation;
+    default:
+        break;
+    }
+    switch (extendedCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return EngineError::Kind::Busy;
+    default:
+        return EngineError::Kind::Other;
+    }
+}
+
 bool IsBlank(const char* text)
 {
     for (; *text; ++text) {
@@ -183,7 +202,8 @@ void SqlCipherProvider::RunPlain(const char* sql)
 void SqlCipherProvider::ThrowLastError()
 {
     m_lastErrorCode = m_db ? sqlite3_errcode(m_db) : SQLITE_MISUSE;
-    throw EngineError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString());
+    const int extendedCode = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_MISUSE;
+    throw EngineError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString(), KindOf(extendedCode));
 }
 
 StatementResult SqlCipherProvider::Run(const TranslatedStatement& translated)

@@ -17,6 +17,7 @@ public:
     SqlCipherProvider(const SqlCipherProvider&) = delete;
     SqlCipherProvider& operator=(const SqlCipherProvider&) = delete;
 
+    ProviderKind Kind() const override { return ProviderKind::SqlCipher; }
     void Open(const ConnectionString& connection) override;
     void Create(const ConnectionString& connection) override;
     void Close() noexcept override;
