@@ -35,8 +35,9 @@ protected:
                                                           {"editValue", value}, {"controlDate", date},
                                                           {"editCheck", check}, {"editBackup", remark}};
         for (const auto& [name, text] : fields) {
-            if (!text.isEmpty())
+            if (!text.isEmpty()) {
                 ASSERT_TRUE(TypeInto(name, text)) << name;
+            }
         }
     }
 };
