@@ -1,7 +1,9 @@
 #include "app/CKestrinWnd.h"
 
 #include "app/CKestrinApp.h"
+#include "ui/CGroupBoxUI.h"
 #include "ui/CJsAlertDlg.h"
+#include "ui/CMenuWnd.h"
 #include "ui/kit/CControlUI.h"
 #include "ui/kit/CTabLayoutUI.h"
 #include "ui/kit/DesktopServices.h"
@@ -143,7 +145,12 @@ void CKestrinWnd::Prompt(const QString& message)
 
 void CKestrinWnd::OpenPopupMenu(TNotifyUI& msg)
 {
-    (void)msg;
+    // The menu opens below the click, reaching to its left, towards the
+    // middle of the window.
+    const QPoint pt = ClientToScreen(QPoint(msg.ptMouse.x() - 120, msg.ptMouse.y()));
+    auto* menu = new CMenuWnd;
+    if (!menu->Init(msg.pSender, pt))
+        delete menu;
 }
 
 LRESULT CKestrinWnd::OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
@@ -153,6 +160,7 @@ LRESULT CKestrinWnd::OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHan
 
 CControlUI* CKestrinWnd::CreateControl(const QString& className)
 {
-    (void)className;
+    if (Is(className, "GroupBox"))
+        return new CGroupBoxUI;
     return nullptr;
 }
