@@ -1,6 +1,9 @@
 #include "store/CAdoConnection.h"
 #include "store/Statements.h"
 #include "store/engine/Connection.h"
+#include "store/engine/EngineError.h"
+#include "tests/support/PostgreSqlServer.h"
+#include "tests/support/ProviderParameters.h"
 #include "tests/support/TempInvoiceDatabase.h"
 
 #include <gtest/gtest.h>
@@ -30,30 +33,62 @@ int CountInvoices(const TempInvoiceDatabase& database)
     return static_cast<int>(database.ReadRows(Statements::SelectAllInvoices).size());
 }
 
+// The connection's behaviour that both bindings share, each on a fresh database.
+class CAdoConnectionTest : public ::testing::TestWithParam<engine::ProviderKind> {
+protected:
+    engine::ProviderKind Kind() const { return GetParam(); }
+};
+
+struct FailedOpenCase {
+    const char* name;
+    QString connectionString;
+    QString serverSays; // part of the server's own description, when a server answers
+};
+
+// Connection strings that cannot open, for the binding of `database`.
+QList<FailedOpenCase> FailedOpenCases(const TempInvoiceDatabase& database)
+{
+    if (database.Kind() == engine::ProviderKind::PostgreSql) {
+        PostgreSqlServer& server = PostgreSqlServer::Instance();
+        return {
+            {"wrong password",
+             server.ConnectionString(database.DatabaseName(), PostgreSqlServer::ClerkUser, QStringLiteral("wrong")),
+             QStringLiteral("password authentication failed")},
+            {"missing database", server.ConnectionString(QStringLiteral("nosuchdb")),
+             QStringLiteral("database \"nosuchdb\" does not exist")},
+            {"server down",
+             QString(server.ConnectionString(database.DatabaseName()))
+                 .replace(QStringLiteral("Port=%1").arg(server.Port()),
+                          QStringLiteral("Port=%1").arg(PostgreSqlServer::FreePort())),
+             QStringLiteral("Connection refused")},
+            {"unknown provider", QString(database.ConnectionString()).replace(
+                                     QStringLiteral("PostgreSQL"), QStringLiteral("MSDASQL")), QString()},
+        };
+    }
+    QFile notADatabase(database.Directory() + QStringLiteral("/plain.txt"));
+    if (notADatabase.open(QIODevice::WriteOnly))
+        notADatabase.write(QByteArray(4096, 'x'));
+    return {
+        {"missing file", Statements::ConnectionString(database.Directory() + QStringLiteral("/missing.ss")), QString()},
+        {"wrong password", QString(Statements::ConnectionString(database.Path())).replace(
+                               QStringLiteral("Password=wzqp"), QStringLiteral("Password=wzq")), QString()},
+        {"not a database", Statements::ConnectionString(notADatabase.fileName()), QString()},
+        {"unknown provider", QString(Statements::ConnectionString(database.Path())).replace(
+                                 QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0")),
+         QString()},
+    };
+}
+
 } // namespace
 
-TEST(CAdoConnectionTest, FailedOpenShowsOneMessageThenEveryOperationAnEmptyOne)
-{
-    TempInvoiceDatabase database(TempInvoiceDatabase::Connect::No);
-    ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
-    QFile notADatabase(database.Directory() + QStringLiteral("/plain.txt"));
-    ASSERT_TRUE(notADatabase.open(QIODevice::WriteOnly));
-    notADatabase.write(QByteArray(4096, 'x'));
-    notADatabase.close();
-    const QString missing = database.Directory() + QStringLiteral("/missing.ss");
+INSTANTIATE_TEST_SUITE_P(Providers, CAdoConnectionTest, kBothProviders, ProviderName);
 
-    struct Case {
-        const char* name;
-        QString connectionString;
-    } cases[] = {
-        {"missing file", Statements::ConnectionString(missing)},
-        {"wrong password", QString(Statements::ConnectionString(database.Path())).replace(
-                               QStringLiteral("Password=wzqp"), QStringLiteral("Password=wzq"))},
-        {"not a database", Statements::ConnectionString(notADatabase.fileName())},
-        {"unknown provider", QString(Statements::ConnectionString(database.Path())).replace(
-                                 QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"))},
-    };
-    for (const auto& c : cases) {
+TEST_P(CAdoConnectionTest, FailedOpenShowsOneMessageThenEveryOperationAnEmptyOne)
+{
+    TempInvoiceDatabase database(Kind(), TempInvoiceDatabase::Connect::No);
+    ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
+
+    for (const auto& c : FailedOpenCases(database)) {
         SCOPED_TRACE(c.name);
         database.MessageBoxes().Clear();
         CAdoConnection connection;
@@ -61,6 +96,8 @@ TEST(CAdoConnectionTest, FailedOpenShowsOneMessageThenEveryOperationAnEmptyOne)
         const QStringList openMessages = database.MessageBoxes().Take();
         ASSERT_EQ(openMessages.size(), 1);
         EXPECT_FALSE(openMessages.first().isEmpty());
+        EXPECT_TRUE(openMessages.first().contains(c.serverSays)) << qPrintable(openMessages.first());
+        EXPECT_FALSE(openMessages.first().contains(PostgreSqlServer::ClerkPassword)) << "no password is shown";
 
         EXPECT_FALSE(connection.Execute(InsertRow(QStringLiteral("1"), QStringLiteral("1"))));
         EXPECT_EQ(connection.GetRecordCount(), 0);
@@ -71,12 +108,12 @@ TEST(CAdoConnectionTest, FailedOpenShowsOneMessageThenEveryOperationAnEmptyOne)
         EXPECT_EQ(database.MessageBoxes().Take().size(), 1);
         EXPECT_EQ(connection.GetRecordset(), nullptr);
     }
-    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(database.Directory() + QStringLiteral("/missing.ss")));
 }
 
-TEST(CAdoConnectionTest, ExecuteCountsTheRowsItChangedAndReportsRejections)
+TEST_P(CAdoConnectionTest, ExecuteCountsTheRowsItChangedAndReportsRejections)
 {
-    TempInvoiceDatabase database;
+    TempInvoiceDatabase database(Kind());
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     CAdoConnection& connection = database.Connection();
 
@@ -93,14 +130,15 @@ TEST(CAdoConnectionTest, ExecuteCountsTheRowsItChangedAndReportsRejections)
     EXPECT_FALSE(connection.Execute(InsertRow(QStringLiteral("044001"), QStringLiteral("0001"))));
     const QStringList messages = database.Messages();
     ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages.at(0).contains(QStringLiteral("NOSUCHTABLE"))) << qPrintable(messages.at(0));
+    EXPECT_TRUE(messages.at(0).contains(QStringLiteral("NOSUCHTABLE"), Qt::CaseInsensitive))
+        << qPrintable(messages.at(0));
     EXPECT_FALSE(messages.at(1).isEmpty());
     EXPECT_EQ(CountInvoices(database), 2);
 }
 
-TEST(CAdoConnectionTest, RecordsetProtocol)
+TEST_P(CAdoConnectionTest, RecordsetProtocol)
 {
-    TempInvoiceDatabase database;
+    TempInvoiceDatabase database(Kind());
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     CAdoConnection& connection = database.Connection();
 
@@ -136,9 +174,9 @@ TEST(CAdoConnectionTest, RecordsetProtocol)
     recordset->Close();
 }
 
-TEST(CAdoConnectionTest, BatchIsAllOrNothing)
+TEST_P(CAdoConnectionTest, BatchIsAllOrNothing)
 {
-    TempInvoiceDatabase database;
+    TempInvoiceDatabase database(Kind());
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     CAdoConnection& connection = database.Connection();
 
@@ -171,9 +209,9 @@ TEST(CAdoConnectionTest, BatchIsAllOrNothing)
     EXPECT_TRUE(connection.Execute(InsertRow(QStringLiteral("D"), QStringLiteral("1"))));
 }
 
-TEST(CAdoConnectionTest, DataLinkFileGivesTheConnectionString)
+TEST_P(CAdoConnectionTest, DataLinkFileGivesTheConnectionString)
 {
-    TempInvoiceDatabase database(TempInvoiceDatabase::Connect::No);
+    TempInvoiceDatabase database(Kind(), TempInvoiceDatabase::Connect::No);
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     const QString text = QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n")
         + database.ConnectionString() + QStringLiteral("\r\n");
@@ -205,9 +243,9 @@ TEST(CAdoConnectionTest, DataLinkFileGivesTheConnectionString)
     EXPECT_TRUE(database.Messages().isEmpty()) << qPrintable(database.Messages().join(QLatin1Char('\n')));
 }
 
-TEST(CAdoConnectionTest, CloseAndOpenAgain)
+TEST_P(CAdoConnectionTest, CloseAndOpenAgain)
 {
-    TempInvoiceDatabase database;
+    TempInvoiceDatabase database(Kind());
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     CAdoConnection& connection = database.Connection();
     ASSERT_TRUE(connection.OpenRecordset(Statements::SelectConfig));
@@ -222,9 +260,9 @@ TEST(CAdoConnectionTest, CloseAndOpenAgain)
     EXPECT_EQ(connection.GetRecordCount(), 1);
 }
 
-TEST(CAdoConnectionTest, UsableFromAWorkerThreadWhileTheMainThreadWaits)
+TEST_P(CAdoConnectionTest, UsableFromAWorkerThreadWhileTheMainThreadWaits)
 {
-    TempInvoiceDatabase database;
+    TempInvoiceDatabase database(Kind());
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
     CAdoConnection& connection = database.Connection();
 
@@ -254,7 +292,7 @@ TEST(CAdoConnectionTest, UsableFromAWorkerThreadWhileTheMainThreadWaits)
     EXPECT_TRUE(connection.OpenRecordset(Statements::SelectConfig));
 }
 
-TEST(CAdoConnectionTest, ASecondConnectionWaitsForTheLock)
+TEST(CAdoConnectionFileTest, ASecondConnectionWaitsForTheWriteLock)
 {
     TempInvoiceDatabase database;
     ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
@@ -280,7 +318,7 @@ TEST(CAdoConnectionTest, ASecondConnectionWaitsForTheLock)
     EXPECT_EQ(CountInvoices(database), 2);
 }
 
-TEST(CAdoConnectionTest, WaitsForALockHeldByAnotherProcess)
+TEST(CAdoConnectionFileTest, WaitsForALockHeldByAnotherProcess)
 {
     const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
     if (shell.isEmpty())
