@@ -7,6 +7,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+namespace engine {
+
+// Failures show the value's kind and text.
+void PrintTo(const Variant& value, std::ostream* out)
+{
+    static const char* const kinds[] = {"null", "text", "integer", "real", "date"};
+    *out << kinds[static_cast<int>(value.GetType())] << " \"" << value.ToText(QLocale::c()).toStdString() << '"';
+}
+
+} // namespace engine
+
 using engine::Connection;
 using engine::EngineError;
 using engine::Variant;
@@ -19,6 +32,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
+        // A server set up for another country writes dates its own way
+        // unless the session asks for the ISO form.
+        QString output;
+        ASSERT_TRUE(PostgreSqlServer::Instance().Administer(
+            QStringLiteral("postgres"),
+            QStringLiteral("alter database %1 set DateStyle = 'German, DMY'").arg(database.DatabaseName()), &output))
+            << qPrintable(output);
         connection.Open(database.ConnectionString());
     }
 

@@ -12,6 +12,8 @@
 #include <QVersionNumber>
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -23,6 +25,8 @@
 namespace {
 
 constexpr int kProgramTimeoutMilliseconds = 120000;
+const QString kFolderPrefix = QStringLiteral("kestrin-pg-");
+const QString kOwnerFile = QStringLiteral("test-program.pid");
 constexpr int kStartAttempts = 5;
 
 // Stops the cluster once every test has run, while the application object
@@ -70,8 +74,15 @@ PostgreSqlServer& PostgreSqlServer::Instance()
     return server;
 }
 
+// As root the server runs as another user, who must be able to reach the
+// folder: /tmp is open to everyone, a TMPDIR under /root is not.
+QString PostgreSqlServer::TemporaryRoot()
+{
+    return geteuid() == 0 ? QStringLiteral("/tmp") : QDir::tempPath();
+}
+
 PostgreSqlServer::PostgreSqlServer()
-    : m_directory(QDir::tempPath() + QStringLiteral("/kestrin-pg-XXXXXX"))
+    : m_directory(TemporaryRoot() + QStringLiteral("/") + kFolderPrefix + QStringLiteral("XXXXXX"))
 {
     ServerEnvironment::s_started = true;
     Start();
@@ -88,7 +99,10 @@ bool PostgreSqlServer::Start()
         m_error = QStringLiteral("no temporary folder: ") + m_directory.errorString();
         return false;
     }
-    if (!FindPrograms() || !PrepareDirectory() || !InitCluster() || !StartOnFreePort())
+    if (!FindPrograms() || !PrepareDirectory())
+        return false;
+    StopOrphans();
+    if (!InitCluster() || !StartOnFreePort())
         return false;
     m_running = true;
     QString output;
@@ -122,9 +136,40 @@ bool PostgreSqlServer::FindPrograms()
     return !m_binDirectory.isEmpty();
 }
 
+// A test program that crashed left its server running. Each folder names
+// the program that made it; the servers of programs that are gone are
+// stopped and their folders removed.
+void PostgreSqlServer::StopOrphans() const
+{
+    const QDir root(TemporaryRoot());
+    for (const QFileInfo& folder : root.entryInfoList({kFolderPrefix + QLatin1Char('*')}, QDir::Dirs)) {
+        if ((geteuid() != 0 && folder.ownerId() != geteuid()) || folder.absoluteFilePath() == m_directory.path())
+            continue;
+        QFile owner(folder.absoluteFilePath() + QLatin1Char('/') + kOwnerFile);
+        if (!owner.open(QIODevice::ReadOnly))
+            continue;
+        const pid_t pid = owner.readAll().trimmed().toInt();
+        if (pid <= 0 || kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        const QString data = folder.absoluteFilePath() + QStringLiteral("/data");
+        if (QFile::exists(data + QStringLiteral("/postmaster.pid")))
+            Execute(m_binDirectory + QStringLiteral("/pg_ctl"),
+                    {QStringLiteral("-D"), data, QStringLiteral("-m"), QStringLiteral("immediate"),
+                     QStringLiteral("-w"), QStringLiteral("stop")},
+                    true);
+        QDir(folder.absoluteFilePath()).removeRecursively();
+    }
+}
+
 bool PostgreSqlServer::PrepareDirectory()
 {
     m_dataDirectory = m_directory.filePath(QStringLiteral("data"));
+    QFile owner(m_directory.filePath(kOwnerFile));
+    if (!owner.open(QIODevice::WriteOnly) || owner.write(QByteArray::number(getpid())) <= 0) {
+        m_error = QStringLiteral("cannot write ") + owner.fileName();
+        return false;
+    }
+    owner.close();
     if (geteuid() != 0)
         return true;
     const passwd* user = getpwnam("postgres");

@@ -56,7 +56,9 @@ public:
 
 private:
     PostgreSqlServer();
+    static QString TemporaryRoot();
     bool Start();
+    void StopOrphans() const;
     bool FindPrograms();
     bool PrepareDirectory();
     bool InitCluster();
