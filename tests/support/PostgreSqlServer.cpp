@@ -85,6 +85,12 @@ PostgreSqlServer::PostgreSqlServer()
     : m_directory(TemporaryRoot() + QStringLiteral("/") + kFolderPrefix + QStringLiteral("XXXXXX"))
 {
     ServerEnvironment::s_started = true;
+    // libpq takes what a connection string leaves out (even a host address)
+    // from PG* variables: the tests' connections go nowhere but here.
+    for (const QString& name : QProcessEnvironment::systemEnvironment().keys()) {
+        if (name.startsWith(QLatin1String("PG")))
+            qunsetenv(name.toLocal8Bit().constData());
+    }
     Start();
 }
 
