@@ -17,6 +17,7 @@ void Recordset::Load(StatementResult result)
 {
     m_result = std::move(result);
     m_position = 0;
+    m_columnIndexes.clear();
     m_open = true;
 }
 
@@ -38,6 +39,7 @@ void Recordset::Close() noexcept
     m_open = false;
     m_result = StatementResult();
     m_position = 0;
+    m_columnIndexes.clear();
 }
 
 void Recordset::RequireOpen() const
@@ -57,15 +59,26 @@ Variant Recordset::Collect(const QString& column) const
     if (IsEOF())
         throw EngineError(QStringLiteral(
             "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record."));
+    const qsizetype index = ColumnIndex(column);
+    if (index < 0)
+        throw EngineError(QStringLiteral(
+            "Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(column));
+    return m_result.Rows[m_position][static_cast<size_t>(index)];
+}
+
+qsizetype Recordset::ColumnIndex(const QString& column) const
+{
+    const auto known = m_columnIndexes.constFind(column);
+    if (known != m_columnIndexes.constEnd())
+        return known.value();
     qsizetype index = -1;
     for (qsizetype i = 0; i < m_result.Columns.size() && index < 0; ++i) {
         if (m_result.Columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
             index = i;
     }
-    if (index < 0)
-        throw EngineError(QStringLiteral(
-            "Item cannot be found in the collection corresponding to the requested name or ordinal. (%1)").arg(column));
-    return m_result.Rows[m_position][static_cast<size_t>(index)];
+    if (index >= 0)
+        m_columnIndexes.insert(column, index);
+    return index;
 }
 
 void Recordset::MoveNext()

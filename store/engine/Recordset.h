@@ -4,6 +4,7 @@
 #include "store/engine/StatementResult.h"
 #include "store/engine/Variant.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -44,11 +45,16 @@ public:
 private:
     void RequireOpen() const;
     void Load(StatementResult result);
+    // Index of the first column named `column` in any case, -1 for none.
+    qsizetype ColumnIndex(const QString& column) const;
 
     int m_cursorLocation = adUseClient;
     bool m_open = false;
     StatementResult m_result;
     size_t m_position = 0;
+    // Names already looked up, as the reader wrote them: a reader asks for
+    // the same few columns on every row.
+    mutable QHash<QString, qsizetype> m_columnIndexes;
 };
 
 } // namespace engine

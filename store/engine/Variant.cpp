@@ -1,5 +1,6 @@
 #include "store/engine/Variant.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace engine {
@@ -14,6 +15,35 @@ QString ShortDateFormat(const QLocale& locale)
     QString format = locale.dateFormat(QLocale::ShortFormat);
     format.replace(yearField, QStringLiteral("yyyy"));
     return format;
+}
+
+// The short date text of `date`. Formatting through QLocale works out the
+// pattern and parses it again for every value, which dominated reading large
+// results; a result holds few distinct days, so each thread keeps the texts
+// it made for the locale it last used.
+QString ShortDateText(const QDate& date, const QLocale& locale)
+{
+    struct Texts {
+        QLocale locale = QLocale::c();
+        QString format = ShortDateFormat(QLocale::c());
+        QHash<qint64, QString> byDay;
+    };
+    constexpr qsizetype kMaxDays = 8192;
+    thread_local Texts texts;
+    if (texts.locale != locale) {
+        texts.locale = locale;
+        texts.format = ShortDateFormat(locale);
+        texts.byDay.clear();
+    }
+    const qint64 day = date.toJulianDay();
+    const auto known = texts.byDay.constFind(day);
+    if (known != texts.byDay.constEnd())
+        return known.value();
+    if (texts.byDay.size() >= kMaxDays)
+        texts.byDay.clear();
+    const QString text = locale.toString(date, texts.format);
+    texts.byDay.insert(day, text);
+    return text;
 }
 
 } // namespace
@@ -79,7 +109,7 @@ QString Variant::ToText(const QLocale& locale) const
         return QString::number(std::get<double>(m_value), 'g', 15);
     case Type::DateTime: {
         const QDateTime& value = std::get<DateTimeValue>(m_value).value;
-        QString text = locale.toString(value.date(), ShortDateFormat(locale));
+        QString text = ShortDateText(value.date(), locale);
         if (value.time() != QTime(0, 0))
             text += QLatin1Char(' ') + value.time().toString(QStringLiteral("HH:mm:ss"));
         return text;

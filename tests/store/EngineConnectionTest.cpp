@@ -113,6 +113,28 @@ TEST(EngineConnectionTest, RecordsetRefusesMisuse)
     EXPECT_EQ(recordset.State(), engine::adStateClosed);
 }
 
+TEST(EngineConnectionTest, ColumnsAreFoundByNameInEachResultOfARecordset)
+{
+    TempInvoiceDatabase database(TempInvoiceDatabase::Connect::No);
+    ASSERT_TRUE(database.IsValid()) << qPrintable(database.Error());
+    auto connection = std::make_shared<Connection>();
+    connection->Open(database.ConnectionString());
+    connection->Execute(QStringLiteral("update config set url = 'http://127.0.0.1/' where id = 1"));
+
+    engine::Recordset recordset;
+    recordset.Open(QStringLiteral("select url, id from config"), connection);
+    EXPECT_EQ(recordset.Collect(QStringLiteral("ID")).ToText(), QStringLiteral("1"));
+    EXPECT_EQ(recordset.Collect(QStringLiteral("url")).ToText(), QStringLiteral("http://127.0.0.1/"));
+    recordset.Close();
+
+    // The same names, now at other places.
+    recordset.Open(QStringLiteral("select url as id, id as URL from config"), connection);
+    EXPECT_EQ(recordset.Collect(QStringLiteral("ID")).ToText(), QStringLiteral("http://127.0.0.1/"));
+    EXPECT_EQ(recordset.Collect(QStringLiteral("url")).ToText(), QStringLiteral("1"));
+    EXPECT_EQ(recordset.Collect(QStringLiteral("Url")).ToText(), QStringLiteral("1"));
+    recordset.Close();
+}
+
 TEST_P(EngineProvidersTest, TransactionRollsBackEveryStatement)
 {
     Connection connection;
