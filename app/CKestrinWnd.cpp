@@ -1,11 +1,13 @@
 #include "app/CKestrinWnd.h"
 
 #include "app/CKestrinApp.h"
+#include "ui/CCustomWebEventHandler.h"
 #include "ui/CGroupBoxUI.h"
 #include "ui/CJsAlertDlg.h"
 #include "ui/CMenuWnd.h"
 #include "ui/kit/CControlUI.h"
 #include "ui/kit/CTabLayoutUI.h"
+#include "ui/kit/CWebBrowserUI.h"
 #include "ui/kit/DesktopServices.h"
 
 namespace {
@@ -155,6 +157,16 @@ void CKestrinWnd::OpenPopupMenu(TNotifyUI& msg)
 
 LRESULT CKestrinWnd::OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
 {
+    if (m_pWebHandler != nullptr) {
+        // The browser keeps a plain pointer to its handler: detach it first
+        // so that no late browser event reaches a deleted handler.
+        CControlUI* pane = FindControl(QStringLiteral("webBrowser"));
+        CControlUI* browser = pane != nullptr ? pane->GetInterface(QStringLiteral("WebBrowser")) : nullptr;
+        if (browser != nullptr)
+            static_cast<CWebBrowserUI*>(browser)->SetWebBrowserEventHandler(nullptr);
+        delete m_pWebHandler;
+        m_pWebHandler = nullptr;
+    }
     return WindowImplBase::OnClose(uMsg, wParam, lParam, bHandled);
 }
 
