@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupWorker.h"
 #include "query/QueryRow.h"
 #include "registration/InvoiceRecord.h"
 #include "ui/kit/WindowImplBase.h"
@@ -83,6 +84,9 @@ private:
     void AppendScannedCharacter(WPARAM code);
     // Shows a prompt modally over this window (any thread).
     void Prompt(const QString& message);
+    // Runs an export or import worker behind a new progress dialog and
+    // returns once the worker has ended.
+    void RunBackupWorker(const QString& progressText, unsigned (*threadProc)(void*));
 
     CAdoConnection& m_connection;
 
@@ -95,4 +99,6 @@ private:
     std::map<int32_t, QueryRow> m_mapQueryResult;
     int32_t m_nCurTab = 0;
     CCustomWebEventHandler* m_pWebHandler = nullptr;
+    // Declared last: destroyed first, it waits for a running worker.
+    BackupWorker m_backupWorker;
 };

@@ -13,5 +13,10 @@ void PostToGuiThread(std::function<void()> fn);
 // Runs `fn` on the GUI thread and returns when it is done: directly on the
 // GUI thread, else queued while the caller waits.
 void RunOnGuiThread(const std::function<void()>& fn);
+// Waits until `done` holds, checking it every few milliseconds. On the GUI
+// thread its events go on meanwhile, user input held back until the wait
+// ends, so a worker being waited for can still run work there (a message,
+// RunOnGuiThread) while the windows take no new commands.
+void WaitProcessingEvents(const std::function<bool()>& done);
 
 } // namespace kit
