@@ -54,6 +54,9 @@ bool CListUI::Add(CListTextElementUI* row)
     }
     row->m_pOwner = this;
     row->m_iIndex = GetCount();
+    // Rows are filled column by column after they are added: one allocation
+    // for their texts instead of one per column.
+    row->m_texts.reserve(GetColumnCount());
     m_rows.emplace_back(row);
     ScheduleFlush();
     return true;
