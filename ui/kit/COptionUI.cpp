@@ -62,7 +62,7 @@ void COptionUI::Selected(bool selected, bool triggerEvent)
 
 bool COptionUI::Activate()
 {
-    if (!m_bEnabled || !m_bVisible)
+    if (!CButtonUI::Activate())
         return false;
     if (m_sGroupName.isEmpty())
         Selected(!m_bSelected);

@@ -2,11 +2,11 @@
 
 #include "ui/kit/CButtonUI.h"
 
-// A button that stays selected. Options sharing a group name select one
-// another out: clicking an unselected option selects it, unselects the rest
-// of its group and sends "selectchanged"; clicking the selected one does
-// nothing. An option without a group toggles and sends "selectchanged" on
-// every change.
+// A button that stays selected. A click sends "click" like a button; then
+// options sharing a group name select one another out: clicking an
+// unselected option selects it, unselects the rest of its group and sends
+// "selectchanged"; clicking the selected one changes nothing. An option
+// without a group toggles and sends "selectchanged" on every change.
 class COptionUI : public CButtonUI {
 public:
     ~COptionUI() override;

@@ -84,7 +84,13 @@ HWND CWindowWnd::CreateOnGuiThread(HWND hwndParent, const QString& name, DWORD s
     if (!guard)
         return nullptr;
     if (created == -1) {
-        DestroyWindow();
+        // Creation failed: the window never existed for the object, so no
+        // final message (a self-deleting object stays with its caller).
+        qWarning("Kestrin: window %s could not be created", qUtf8Printable(GetWindowClassName()));
+        widget->DetachOwner();
+        widget->StopAllTimers();
+        m_pWidget = nullptr;
+        widget->deleteLater();
         return nullptr;
     }
     // Keys go to the window itself, not to the first edit box.

@@ -51,7 +51,9 @@ public:
     // caller returns to the event loop, after CenterWindow). A size of
     // CW_USEDEFAULT takes the layout's size; a position of CW_USEDEFAULT
     // leaves the placing to CenterWindow or the system. The owner keeps the
-    // window above it and is disabled while it runs modally.
+    // window above it and is disabled while it runs modally. When WM_CREATE
+    // answers -1 (e.g. the layout is missing) Create returns null, no window
+    // exists, ShowModal returns 0 at once and OnFinalMessage is not called.
     HWND Create(HWND hwndParent, const QString& name, DWORD style, DWORD exStyle,
                 int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT,
                 int cy = CW_USEDEFAULT, void* hMenu = nullptr);
@@ -83,6 +85,8 @@ public:
     // rc in screen coordinates; flags SWP_NOMOVE / SWP_NOSIZE choose parts.
     void SetWindowPos(const QRect& rc, UINT flags);
     bool IsMinimized() const;
+    // True while ShowModal's loop runs for this window (GUI thread).
+    bool IsInModalLoop() const { return m_pModalLoop != nullptr; }
     bool IsVisible() const;
     // Work area of the screen the window is on (screen coordinates).
     QRect GetWorkArea() const;

@@ -106,14 +106,18 @@ bool WaitForWindowGone(HWND hWnd, int timeoutMs)
                      timeoutMs);
 }
 
-void WhenWindowShown(const QString& className, std::function<void(HWND)> action, int timeoutMs)
+namespace {
+
+void WhenWindowReady(const QString& className, std::function<void(HWND)> action, int timeoutMs,
+                     bool modal)
 {
     auto* timer = new QTimer(qApp);
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        if (HWND window = FindWindow(className)) {
+        HWND window = FindWindow(className);
+        if (window && (!modal || (window->Owner() && window->Owner()->IsInModalLoop()))) {
             timer->stop();
             timer->deleteLater();
             action(window);
@@ -125,6 +129,18 @@ void WhenWindowShown(const QString& className, std::function<void(HWND)> action,
         }
     });
     timer->start();
+}
+
+} // namespace
+
+void WhenWindowShown(const QString& className, std::function<void(HWND)> action, int timeoutMs)
+{
+    WhenWindowReady(className, std::move(action), timeoutMs, false);
+}
+
+void WhenModalWindowShown(const QString& className, std::function<void(HWND)> action, int timeoutMs)
+{
+    WhenWindowReady(className, std::move(action), timeoutMs, true);
 }
 
 bool Click(CControlUI* control)

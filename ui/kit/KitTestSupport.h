@@ -29,6 +29,11 @@ bool WaitForWindowGone(HWND hWnd, int timeoutMs = 5000);
 // ShowModal). Gives up silently after `timeoutMs`.
 void WhenWindowShown(const QString& className, std::function<void(HWND)> action,
                      int timeoutMs = 5000);
+// Same, once the window runs modally (ShowModal's loop has started), so the
+// action may close it and the ShowModal caller sees the result. Use it for
+// prompts: the modal loop runs inside whatever the test is waiting in.
+void WhenModalWindowShown(const QString& className, std::function<void(HWND)> action,
+                          int timeoutMs = 5000);
 
 // Real left click (press and release) in the middle of the control's widget.
 bool Click(CControlUI* control);
