@@ -290,6 +290,23 @@ INSTANTIATE_TEST_SUITE_P(Config, NoAddressTest,
                                            "update config set url = '   ' where id = 1",
                                            "delete from config"));
 
+TEST_F(StartPageTest, AnErrorReadingTheAddressIsShownOnceAndTheLocalPageFollows)
+{
+    FakeIcmp::Install();
+    // The query still succeeds; reading its "url" column fails. Changed
+    // through the window's own connection, which then knows the new table.
+    CAdoConnection& connection = Database().Connection();
+    ASSERT_TRUE(connection.Execute(QStringLiteral("drop table config")));
+    ASSERT_TRUE(connection.Execute(QStringLiteral("create table config (id integer, address text)")));
+    ASSERT_TRUE(connection.Execute(QStringLiteral("insert into config (id, address) values (1, '%1')")
+                                       .arg(m_server.Url(QStringLiteral("/start")))));
+    CreateWindow();
+
+    EXPECT_EQ(Database().Messages().size(), 1);
+    EXPECT_EQ(BrowserUrl(), LocalPage());
+    EXPECT_EQ(FakeIcmp::sends, 0);
+}
+
 // --- The window itself -------------------------------------------------------
 
 TEST_F(StartPageTest, TitleIconsAndEmptyDateFields)
