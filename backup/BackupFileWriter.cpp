@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -54,21 +56,45 @@ bool BackupFileWriter::Open(const QString& path)
 
 bool BackupFileWriter::WriteLine(const QString& line)
 {
-    if (m_nFd < 0)
-        return Fail(QStringLiteral("备份文件没有打开"));
-    if (m_bWriteFailed)
-        return false;
-    const BackupValueCheck::Problem problem = BackupValueCheck::CheckLine(line);
-    if (problem != BackupValueCheck::Problem::None) {
-        return Fail(QStringLiteral("这一行无法写入备份文件：%1")
-                        .arg(BackupValueCheck::Describe(problem)));
+    return WriteLines(QStringList{line}) == 1;
+}
+
+qsizetype BackupFileWriter::WriteLines(const QStringList& lines)
+{
+    if (m_nFd < 0) {
+        Fail(QStringLiteral("备份文件没有打开"));
+        return 0;
     }
+    if (m_bWriteFailed)
+        return 0;
 
-    QByteArray bytes = line.toLatin1();
-    bytes.append("\r\n", 2);
+    QByteArray bytes;
+    std::vector<qsizetype> lineEnds;
+    lineEnds.reserve(static_cast<size_t>(lines.size()));
+    QString refusal;
+    for (const QString& line : lines) {
+        const BackupValueCheck::Problem problem = BackupValueCheck::CheckLine(line);
+        if (problem != BackupValueCheck::Problem::None) {
+            refusal = QStringLiteral("这一行无法写入备份文件：%1").arg(BackupValueCheck::Describe(problem));
+            break;
+        }
+        bytes += line.toLatin1();
+        bytes.append("\r\n", 2);
+        lineEnds.push_back(bytes.size());
+    }
+    const qsizetype written = WriteWholeLines(bytes, lineEnds);
+    if (!refusal.isEmpty() && !m_bWriteFailed)
+        Fail(refusal);
+    return written;
+}
 
-    // Where this line starts, so that a partial write can be cut back off.
-    const off_t lineStart = ::lseek(m_nFd, 0, SEEK_END);
+qsizetype BackupFileWriter::WriteWholeLines(const QByteArray& bytes, const std::vector<qsizetype>& lineEnds)
+{
+    if (bytes.isEmpty())
+        return 0;
+    // Where these lines start, so that a partial write can be cut back to
+    // the last whole line.
+    const off_t start = ::lseek(m_nFd, 0, SEEK_END);
     qsizetype written = 0;
     int error = 0;
     while (written < bytes.size()) {
@@ -84,14 +110,18 @@ bool BackupFileWriter::WriteLine(const QString& line)
         }
     }
     if (written == bytes.size())
-        return true;
+        return static_cast<qsizetype>(lineEnds.size());
 
     m_bWriteFailed = true;
+    const auto firstCut = std::upper_bound(lineEnds.begin(), lineEnds.end(), written);
+    const qsizetype whole = firstCut - lineEnds.begin();
+    const qsizetype keep = whole > 0 ? lineEnds[static_cast<size_t>(whole - 1)] : 0;
     QString message =
         QStringLiteral("写入备份文件“%1”失败：%2").arg(m_strPath, SystemErrorText(error));
-    if (written > 0 && (lineStart < 0 || ::ftruncate(m_nFd, lineStart) != 0))
+    if (written > keep && (start < 0 || ::ftruncate(m_nFd, start + keep) != 0))
         message += QStringLiteral("（文件末尾可能留有不完整的一行）");
-    return Fail(message);
+    Fail(message);
+    return whole;
 }
 
 bool BackupFileWriter::Close()

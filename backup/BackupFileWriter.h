@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 // Appends lines to a backup file as 8-bit text with CR LF line ends.
 // A line reaches the file whole or not at all: a write that fails part-way
@@ -25,6 +29,12 @@ public:
     // write failed, or the line holds a line break or a character above
     // U+00FF; false when the write itself fails (disk full, I/O error).
     bool WriteLine(const QString& line);
+    // Writes the lines in order, as WriteLine would one by one, but with as
+    // few writes to the file as it can. Returns how many of them reached the
+    // file, each whole: all of them, or fewer when one is refused (it and
+    // those after it are not written) or a write fails (the file keeps the
+    // whole lines before the failure and nothing of the rest).
+    qsizetype WriteLines(const QStringList& lines);
     // Forces the data to disk and closes the file. True only when the file
     // was open, every line was written and closing raised no error.
     bool Close();
@@ -34,6 +44,9 @@ public:
     QString ErrorString() const;
 
 private:
+    // Writes `bytes`, whose lines end at the offsets `lineEnds`; the number
+    // of lines that reached the file whole.
+    qsizetype WriteWholeLines(const QByteArray& bytes, const std::vector<qsizetype>& lineEnds);
     bool Fail(const QString& message);
 
     int m_nFd = -1;

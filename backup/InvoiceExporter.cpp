@@ -10,18 +10,22 @@
 #include "store/Statements.h"
 #include "store/engine/EngineError.h"
 
+#include <QLocale>
+
 #include <array>
 
 namespace {
 
-QString FieldText(const engine::Variant& value)
+constexpr qsizetype kLinesPerWrite = 256;
+
+QString FieldText(const engine::Variant& value, const QLocale& locale)
 {
     if (value.IsNull())
         return QString();
     // One fixed form, whatever the regional settings.
     if (value.IsDate())
         return BackupDateText::Format(value.ToDateTime());
-    return value.ToText();
+    return value.ToText(locale);
 }
 
 } // namespace
@@ -46,6 +50,24 @@ InvoiceExporter::Result InvoiceExporter::Export(CAdoConnection& connection, cons
     for (int i = 0; i < BackupFieldCount; ++i)
         columns[i] = QLatin1String(kBackupColumnNames[i]);
 
+    // Lines go to the file a few hundred at a time: one write each, not one
+    // per line. The writer keeps whole lines only, so a failure part-way
+    // still leaves a file of complete lines.
+    QStringList pending;
+    auto writePending = [&] {
+        const qsizetype written = writer.WriteLines(pending);
+        result.rowsWritten += static_cast<int32_t>(written);
+        const bool allWritten = written == pending.size();
+        pending.clear();
+        if (!allWritten) {
+            result.outcome = Outcome::FileFailed;
+            result.error = writer.ErrorString();
+        }
+        return allWritten;
+    };
+
+    // Looked up once: other values are written in the regional settings.
+    const QLocale locale = QLocale::system();
     const auto recordset = connection.GetRecordset();
     try {
         BackupProgress share(recordset->RecordCount());
@@ -55,7 +77,7 @@ InvoiceExporter::Result InvoiceExporter::Export(CAdoConnection& connection, cons
         for (; !recordset->IsEOF(); recordset->MoveNext()) {
             values.clear();
             for (const QString& column : columns)
-                values.append(FieldText(recordset->Collect(column)));
+                values.append(FieldText(recordset->Collect(column), locale));
 
             ++rowsHandled;
             if (const auto percent = share.Update(rowsHandled); percent && progress)
@@ -69,18 +91,18 @@ InvoiceExporter::Result InvoiceExporter::Export(CAdoConnection& connection, cons
                     result.skipReasons.append(reason);
                 continue;
             }
-            if (!writer.WriteLine(BackupLineComposer::Compose(values))) {
-                result.outcome = Outcome::FileFailed;
-                result.error = writer.ErrorString();
+            pending.append(BackupLineComposer::Compose(values));
+            if (pending.size() == kLinesPerWrite && !writePending())
                 break;
-            }
-            ++result.rowsWritten;
         }
     } catch (const engine::EngineError& error) {
         result.outcome = Outcome::ReadFailed;
         result.error = error.Description();
     }
     recordset->Close();
+    // The rows read before a failure to read are still written.
+    if (!pending.isEmpty() && result.outcome != Outcome::FileFailed)
+        writePending();
 
     if (!writer.Close() && result.outcome == Outcome::Done) {
         result.outcome = Outcome::FileFailed;

@@ -113,4 +113,46 @@ TEST(BackupFileWriter, RefusesLinesItCannotWriteFaithfullyAndGoesOn)
     EXPECT_EQ(ReadBytes(path), QByteArray("c,d\r\n"));
 }
 
+TEST(BackupFileWriter, WritesManyLinesUpToTheFirstItRefuses)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("many.dat");
+    BackupFileWriter writer;
+    ASSERT_TRUE(writer.Open(path));
+    EXPECT_EQ(writer.WriteLines({"a", "b,c", "x\ny", "d"}), 2);
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+    EXPECT_EQ(writer.WriteLines({"d", "e"}), 2) << "a refused line is no failure of the file";
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(ReadBytes(path), QByteArray("a\r\nb,c\r\nd\r\ne\r\n"));
+}
+
+// The disk fills up in the middle of a write of several lines: the file
+// keeps the whole lines that fitted, and the writer says how many.
+TEST(BackupFileWriter, KeepsTheWholeLinesOfAManyLineWriteThatFailsPartWay)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("limited.dat");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* const savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 25; // two lines and a half
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    BackupFileWriter writer;
+    const bool opened = writer.Open(path);
+    const qsizetype written = writer.WriteLines({"12345678", "abcdefgh", "ijklmnop", "x"});
+    const qsizetype afterFailure = writer.WriteLines({"y"});
+    writer.Close();
+
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(written, 2);
+    EXPECT_EQ(afterFailure, 0);
+    EXPECT_FALSE(writer.ErrorString().isEmpty());
+    EXPECT_EQ(ReadBytes(path), QByteArray("12345678\r\nabcdefgh\r\n"));
+}
+
 } // namespace
