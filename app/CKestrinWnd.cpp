@@ -9,6 +9,7 @@
 #include "ui/kit/CTabLayoutUI.h"
 #include "ui/kit/CWebBrowserUI.h"
 #include "ui/kit/DesktopServices.h"
+#include "ui/kit/GuiThread.h"
 
 namespace {
 
@@ -138,6 +139,12 @@ void CKestrinWnd::ShowAboutBox()
 
 void CKestrinWnd::Prompt(const QString& message)
 {
+    // From a worker the whole prompt runs on the GUI thread, so the clerk
+    // cannot dismiss the box between its creation and its modal loop.
+    if (!kit::IsGuiThread()) {
+        kit::RunOnGuiThread([&] { Prompt(message); });
+        return;
+    }
     auto* dlg = new CJsAlertDlg;
     dlg->SetMessage(message, QString());
     dlg->Create(GetHWND(), QStringLiteral("提示"), UI_WNDSTYLE_DIALOG, 0);

@@ -101,10 +101,8 @@ int CKestrinWnd::RunExport()
     if (!closeAsked)
         CloseProgress(dialog);
     const QString message = ExportMessage(result);
-    // The prompt is made and run in one go on the GUI thread, so that it
-    // cannot be shown and dismissed before its modal run begins.
     if (!message.isEmpty())
-        kit::RunOnGuiThread([&] { Prompt(message); });
+        Prompt(message);
     return result.rowsWritten;
 }
 
@@ -167,7 +165,7 @@ void CKestrinWnd::ShowImportResult(int code, int newInvoices, int duplicates)
     default:
         return;
     }
-    kit::RunOnGuiThread([&] { Prompt(message); });
+    Prompt(message);
 }
 
 void CKestrinWnd::RunBackupWorker(const QString& progressText, unsigned (*threadProc)(void*))
