@@ -217,4 +217,34 @@ TEST_F(ImportTest, ClosingTheDialogAndTheWindowEarlyLetsTheImportFinish)
     EXPECT_EQ(Window().GetHWND(), nullptr) << "the main window closed meanwhile";
 }
 
+// Fully digital e-invoices carry no code: the empty code and the 20-digit
+// number are their identity through export and import.
+TEST_F(ImportTest, DigitalInvoicesWithoutACodeTravelThroughABackup)
+{
+    QStringList digital = Invoice(1);
+    digital[BackupCode].clear();
+    digital[BackupNumber] = QStringLiteral("23442000000014209621");
+    QStringList otherDigital = digital;
+    otherDigital[BackupNumber] = QStringLiteral("23442000000014209622");
+    Store(digital);
+    Store(otherDigital);
+    Store(Invoice(2));
+    ASSERT_EQ(Export(), QStringList{QStringLiteral("导出成功，共计导出3条数据！")});
+    ASSERT_EQ(BackupFiles().size(), 1);
+    const QString file = QDir(ExportFolder()).filePath(BackupFiles().at(0));
+
+    TempInvoiceDatabase fresh;
+    ASSERT_TRUE(fresh.IsValid()) << fresh.Error().toStdString();
+    CKestrinWnd window(fresh.Connection());
+    ASSERT_NE(window.Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572), nullptr);
+    window.ShowWindow();
+    EXPECT_EQ(Import(window, file), QStringList{Imported(3)});
+    EXPECT_EQ(Import(window, file), QStringList{kAllStored});
+    window.Close(1);
+    kit::test::WaitForWindowGone(window.GetHWND());
+
+    EXPECT_EQ(RowsWithoutRemark(fresh), RowsWithoutRemark(Database()));
+    EXPECT_EQ(fresh.ReadRows(QStringLiteral("select * from INVOICE where INV_CODE = ''")).size(), 2);
+}
+
 } // namespace
