@@ -37,7 +37,12 @@ QString ColumnText(const engine::Recordset& recordset, const QString& column)
 
 bool CKestrinWnd::QueryInvoices()
 {
+    // The list mirrors the result it replaces: both go before the new rows
+    // are read, so that a large new result reuses the memory the old one held
+    // instead of growing the heap (which cost more than the query itself).
     m_mapQueryResult.clear();
+    if (auto* list = dynamic_cast<CListUI*>(FindControl(QStringLiteral("listdata"))))
+        list->RemoveAll();
 
     const CControlUI* startField = FindControl(QStringLiteral("startdate"));
     const CControlUI* endField = FindControl(QStringLiteral("enddate"));
