@@ -323,4 +323,20 @@ TEST_F(QueryTest, AnErrorWhileReadingRowsIsShownOnceAndLeavesNoResult)
     EXPECT_TRUE(Window().QueryResult().empty());
 }
 
+// A fully digital e-invoice has no code; it is listed and deleted by its
+// empty code and 20-digit number like any other.
+TEST_F(QueryTest, DigitalInvoicesWithoutACodeAreListedAndDeleted)
+{
+    Store({"", "23442000000014209621", "2023-02-15"});
+    Store({"", "23442000000014209622", "2023-02-16"});
+    ASSERT_EQ(Query("2023-02-01", "2023-02-28"), "");
+    EXPECT_EQ(Column(1), QStringList({"", ""}));
+    EXPECT_EQ(Column(2), QStringList({"23442000000014209621", "23442000000014209622"}));
+
+    EXPECT_EQ(DeleteRow(0), "");
+    EXPECT_EQ(Column(2), QStringList({"23442000000014209622"}));
+    EXPECT_EQ(StoredCount(""), 1);
+    ExpectNoDatabaseMessage();
+}
+
 } // namespace
