@@ -1,8 +1,13 @@
 #include "tests/support/MainWindowFixture.h"
 
+#include "store/Statements.h"
 #include "ui/kit/CLabelUI.h"
 #include "ui/kit/CPaintManagerUI.h"
 #include "ui/kit/DesktopServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
 
 void MainWindowFixture::SetUp()
 {
@@ -13,8 +18,20 @@ void MainWindowFixture::SetUp()
         m_openedUrls << url;
         return true;
     });
-    m_database = std::make_unique<TempInvoiceDatabase>();
+    using Connect = TempInvoiceDatabase::Connect;
+    m_database = std::make_unique<TempInvoiceDatabase>(m_provider,
+                                                       m_openThroughDataLinkFile ? Connect::No : Connect::Yes);
     ASSERT_TRUE(m_database->IsValid()) << m_database->Error().toStdString();
+    if (m_openThroughDataLinkFile) {
+        const QDir folder(m_database->Directory());
+        const QString link = folder.filePath(QStringLiteral("invoice.udl"));
+        ASSERT_TRUE(WriteDataLinkFile(link, m_database->ConnectionString()));
+        // No encrypted file lies there: only the data link file can open a database.
+        ASSERT_TRUE(m_database->Connection().Open(
+            QString(), QString(), link, -1,
+            Statements::ConnectionString(folder.filePath(QStringLiteral("missing-") + Statements::DatabaseFileName))))
+            << m_database->Messages().join(QLatin1Char('\n')).toStdString();
+    }
     if (m_createWindowInSetUp)
         CreateWindow();
 }
@@ -76,4 +93,14 @@ DWORD MainWindowFixture::StateColor() const
 {
     const auto* label = dynamic_cast<const CLabelUI*>(Control(QStringLiteral("textState")));
     return label != nullptr ? label->GetTextColor() : 0;
+}
+
+bool MainWindowFixture::WriteDataLinkFile(const QString& path, const QString& connectionString)
+{
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray bytes =
+        encoder.encode(QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n")
+                       + connectionString + QStringLiteral("\r\n"));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }

@@ -12,10 +12,17 @@
 
 class CControlUI;
 
-// The real main window on a fresh encrypted database, shown on the offscreen
-// platform with the program's own layout. Addresses that the window would
-// open with the desktop are recorded instead; message boxes are captured.
+// The real main window on a fresh database (an encrypted file unless the
+// test chooses the server), shown on the offscreen platform with the
+// program's own layout. Addresses that the window would open with the
+// desktop are recorded instead; message boxes are captured.
 class MainWindowFixture : public ::testing::Test {
+public:
+    // Writes a data link file as the system's editor of such files does:
+    // UTF-16 with a byte-order mark, the "[oledb]" header and a comment line
+    // before the connection string.
+    static bool WriteDataLinkFile(const QString& path, const QString& connectionString);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -40,6 +47,12 @@ protected:
     void CreateWindow();
 
     bool m_createWindowInSetUp = true;
+    // Chosen before SetUp: the binding of the fresh database, and whether
+    // the window's connection is opened as start-up opens it when an
+    // "invoice.udl" lies beside the program (the data link file names the
+    // database; the encrypted file's string given with it is not used).
+    engine::ProviderKind m_provider = engine::ProviderKind::SqlCipher;
+    bool m_openThroughDataLinkFile = false;
     QStringList m_openedUrls;
 
 private:
