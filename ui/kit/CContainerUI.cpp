@@ -177,3 +177,59 @@ void CContainerUI::LayoutFloatChildren()
         item->SetPos(rc.translated(m_rcItem.topLeft()));
     }
 }
+
+void CContainerUI::LayoutInLine(const QRect& rc, Qt::Orientation orientation)
+{
+    const bool horizontal = orientation == Qt::Horizontal;
+    // Sizes along the line ("main") and across it ("cross").
+    const auto fixedMain = [horizontal](const CControlUI* item) {
+        return horizontal ? item->GetFixedWidth() : item->GetFixedHeight();
+    };
+    const auto padBefore = [horizontal](const QMargins& pad) { return horizontal ? pad.left() : pad.top(); };
+    const auto padAfter = [horizontal](const QMargins& pad) { return horizontal ? pad.right() : pad.bottom(); };
+
+    int fixedTotal = 0;
+    int stretchCount = 0;
+    int visibleCount = 0;
+    for (const CControlUI* item : m_items) {
+        if (!item->IsVisible() || item->IsFloat())
+            continue;
+        ++visibleCount;
+        fixedTotal += padBefore(item->GetPadding()) + padAfter(item->GetPadding());
+        if (fixedMain(item) > 0)
+            fixedTotal += fixedMain(item);
+        else
+            ++stretchCount;
+    }
+    if (visibleCount > 1)
+        fixedTotal += m_nChildPadding * (visibleCount - 1);
+    const int length = horizontal ? rc.width() : rc.height();
+    const int room = std::max(0, length - fixedTotal);
+    const int stretch = stretchCount > 0 ? room / stretchCount : 0;
+    const int remainder = stretchCount > 0 ? room - stretch * stretchCount : 0;
+
+    int along = horizontal ? rc.left() : rc.top();
+    for (CControlUI* item : m_items) {
+        if (!item->IsVisible() || item->IsFloat())
+            continue;
+        const QMargins pad = item->GetPadding();
+        along += padBefore(pad);
+        int size = fixedMain(item);
+        if (size <= 0) {
+            size = stretch;
+            if (--stretchCount == 0)
+                size += remainder;
+        }
+        size = std::max(0, size);
+        if (horizontal) {
+            const int height = item->GetFixedHeight() > 0 ? item->GetFixedHeight()
+                                                          : rc.height() - pad.top() - pad.bottom();
+            item->SetPos(QRect(along, rc.top() + pad.top(), size, std::max(0, height)));
+        } else {
+            const int width = item->GetFixedWidth() > 0 ? item->GetFixedWidth()
+                                                        : rc.width() - pad.left() - pad.right();
+            item->SetPos(QRect(rc.left() + pad.left(), along, std::max(0, width), size));
+        }
+        along += size + padAfter(pad) + m_nChildPadding;
+    }
+}

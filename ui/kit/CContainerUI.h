@@ -40,6 +40,9 @@ protected:
     void ApplyStateToWidget(QWidget* widget) override;
     // Places the non-floating children inside `rc` (the inner rectangle).
     virtual void LayoutChildren(const QRect& rc);
+    // Places the non-floating children one after the other along
+    // `orientation`: fixed sizes are kept, the others share what is left.
+    void LayoutInLine(const QRect& rc, Qt::Orientation orientation);
     // Places floating children relative to the container's top-left.
     void LayoutFloatChildren();
     // Rectangle inside the inset.
