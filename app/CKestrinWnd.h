@@ -44,7 +44,8 @@ public:
     // Scanner payloads and registration.
     bool ParseScan();
     void Register(int autoScan);
-    bool InsertInvoice(int autoScan);
+    // With `alreadyStored`, a unique key's refusal is not shown but reported there.
+    bool InsertInvoice(int autoScan, bool* alreadyStored = nullptr);
 
     // Date-range query and deletion.
     bool QueryInvoices();

@@ -22,6 +22,34 @@ const QString kStoreFailed = QStringLiteral("入库失败，请重新操作！")
 // A date of one blank stands for an invoice without a date.
 const QString kNoInvoiceDate = QStringLiteral(" ");
 
+// Looks the invoice up by number and code. True when it is stored; its
+// registration date is then in `invoice.OpDate` (empty when the row has none).
+// A failed lookup has been shown by the connection and counts as not found.
+bool FindStoredInvoice(CAdoConnection& connection, InvoiceRecord& invoice)
+{
+    const QString lookup =
+        Statements::Format(Statements::SelectInvoiceByNumberAndCode, {invoice.Number, invoice.Code});
+    if (!connection.OpenRecordset(lookup))
+        return false;
+    bool found = false;
+    try {
+        const auto recordset = connection.GetRecordset();
+        if (recordset && !recordset->IsEOF()) {
+            found = true;
+            const engine::Variant opDate = recordset->Collect(QStringLiteral("INV_OPDATE"));
+            if (!opDate.IsNull())
+                invoice.OpDate = opDate.ToText();
+        }
+        if (recordset)
+            recordset->Close();
+    } catch (const engine::EngineError& error) {
+        // Reading the found row failed; the insert still refuses a stored
+        // invoice through the unique key.
+        kit::ShowMessageBox(error.Description());
+    }
+    return found;
+}
+
 } // namespace
 
 void CKestrinWnd::ClearInvoiceFields()
@@ -113,38 +141,25 @@ bool CKestrinWnd::ParseScan()
 
 void CKestrinWnd::Register(int autoScan)
 {
-    const QString lookup =
-        Statements::Format(Statements::SelectInvoiceByNumberAndCode, {m_invoice.Number, m_invoice.Code});
-    if (m_connection.OpenRecordset(lookup)) {
-        bool found = false;
-        try {
-            const auto recordset = m_connection.GetRecordset();
-            if (recordset && !recordset->IsEOF()) {
-                found = true;
-                const engine::Variant opDate = recordset->Collect(QStringLiteral("INV_OPDATE"));
-                if (!opDate.IsNull())
-                    m_invoice.OpDate = opDate.ToText();
-            }
-            if (recordset)
-                recordset->Close();
-        } catch (const engine::EngineError& error) {
-            // Reading the found row failed; the insert below still refuses a
-            // stored invoice through the unique key.
-            kit::ShowMessageBox(error.Description());
-        }
-        if (found) {
-            ShowState(kAlreadyStored.arg(m_invoice.OpDate), kStateError);
-            return;
-        }
+    if (FindStoredInvoice(m_connection, m_invoice)) {
+        ShowState(kAlreadyStored.arg(m_invoice.OpDate), kStateError);
+        return;
     }
 
-    if (InsertInvoice(autoScan))
+    bool alreadyStored = false;
+    if (InsertInvoice(autoScan, &alreadyStored)) {
         ShowState(kStored, kStateSuccess);
-    else
+    } else if (alreadyStored) {
+        // Another desk stored it between the lookup and the insert: it is a
+        // duplicate all the same, registered on that desk's date.
+        FindStoredInvoice(m_connection, m_invoice);
+        ShowState(kAlreadyStored.arg(m_invoice.OpDate), kStateError);
+    } else {
         ShowState(kStoreFailed, kStateError);
+    }
 }
 
-bool CKestrinWnd::InsertInvoice(int autoScan)
+bool CKestrinWnd::InsertInvoice(int autoScan, bool* alreadyStored)
 {
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     const InvoiceRecord& r = m_invoice;
@@ -156,5 +171,7 @@ bool CKestrinWnd::InsertInvoice(int autoScan)
             : Statements::Format(Statements::InsertInvoiceWithDate,
                                  {r.TopType, r.SubType, r.Code, r.Number, r.Value, r.Date, r.CheckCode,
                                   r.CheckBit, today, autoScan, r.Backup});
-    return m_connection.Execute(statement);
+    if (alreadyStored == nullptr)
+        return m_connection.Execute(statement);
+    return m_connection.ExecuteInsert(statement, *alreadyStored);
 }

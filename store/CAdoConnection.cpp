@@ -83,6 +83,17 @@ void CAdoConnection::Close()
 
 bool CAdoConnection::Execute(const QString& statement)
 {
+    return RunStatement(statement, nullptr);
+}
+
+bool CAdoConnection::ExecuteInsert(const QString& statement, bool& alreadyStored)
+{
+    alreadyStored = false;
+    return RunStatement(statement, &alreadyStored);
+}
+
+bool CAdoConnection::RunStatement(const QString& statement, bool* alreadyStored)
+{
     try {
         engine::Command& command = Require(m_pCommand);
         command.SetActiveConnection(m_pConnection);
@@ -93,7 +104,10 @@ bool CAdoConnection::Execute(const QString& statement)
         return true;
     } catch (const engine::EngineError& error) {
         m_nRecordCount = 0;
-        ShowError(error);
+        if (alreadyStored != nullptr && error.IsUniqueViolation())
+            *alreadyStored = true;
+        else
+            ShowError(error);
         return false;
     }
 }

@@ -37,6 +37,10 @@ public:
               const QString& connectionString);
     void Close();
     bool Execute(const QString& statement);
+    // As Execute, except that a unique key's refusal (the row is stored
+    // already, perhaps by another desk a moment ago) is not shown: it gives
+    // false with `alreadyStored` set, for the caller to tell in its own words.
+    bool ExecuteInsert(const QString& statement, bool& alreadyStored);
     bool OpenRecordset(const QString& query);
     // All statements in one transaction: every one of them is stored, or none.
     bool ExecuteBatch(const QStringList& statements);
@@ -48,6 +52,8 @@ public:
     int32_t GetFieldCount() const { return m_nFieldCount; }
 
 private:
+    bool RunStatement(const QString& statement, bool* alreadyStored);
+
     int32_t m_nRecordCount = 0;
     int32_t m_nFieldCount = 0;
     std::shared_ptr<engine::Connection> m_pConnection;

@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
+#include <random>
+#include <thread>
+
 namespace engine {
 namespace {
 
@@ -100,6 +104,24 @@ EngineError::Kind KindOf(int extendedCode)
     }
 }
 
+// Waits for a lock another connection holds, for up to the busy timeout.
+// SQLite's own wait tries ever more rarely, at last every 100 ms; a desk that
+// writes at a steady pace can then hold the lock at every try, though it is
+// free often in between. Short tries at irregular intervals find those
+// moments.
+int WaitForLock(void*, int attempt)
+{
+    thread_local std::chrono::steady_clock::time_point since;
+    thread_local std::minstd_rand jitter(std::random_device{}());
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        since = now;
+    if (now - since >= std::chrono::milliseconds(SqlCipherProvider::BusyTimeoutMilliseconds))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 2500));
+    return 1;
+}
+
 bool IsBlank(const char* text)
 {
     for (; *text; ++text) {
@@ -159,7 +181,7 @@ void SqlCipherProvider::OpenFile(const QString& path, const QString& key)
         Close();
         throw EngineError(QStringLiteral("Could not open file '%1': %2").arg(path, message));
     }
-    sqlite3_busy_timeout(m_db, BusyTimeoutMilliseconds);
+    sqlite3_busy_handler(m_db, WaitForLock, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
 
     try {

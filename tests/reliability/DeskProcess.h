@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// One run of kestrin_test_desk (DeskMain.cpp): a clerk's desk in a process
+// of its own, whose report lines are collected as they come.
+class DeskProcess {
+public:
+    DeskProcess();
+    ~DeskProcess();
+    DeskProcess(const DeskProcess&) = delete;
+    DeskProcess& operator=(const DeskProcess&) = delete;
+
+    bool Start(const QStringList& arguments);
+    // Waits until a report line starts with `prefix` (false when the
+    // process ended or the time ran out first).
+    bool WaitForLine(const QString& prefix, int timeoutMs);
+    bool WaitForFinished(int timeoutMs);
+    // Ends the process at once, as a power cut or a crash would.
+    void Kill();
+    qint64 ProcessId() const;
+    bool ExitedNormally() const;
+
+    // Report lines so far (kind, tab, text), in order.
+    QStringList Lines();
+    // The texts of the report lines of one kind ("STATE", "MESSAGE", ...).
+    QStringList Texts(const QString& kind);
+    // Everything the desk wrote on its error output, for failure messages.
+    QString Errors();
+
+private:
+    void Collect();
+
+    QProcess m_process;
+    QByteArray m_pending;
+    QStringList m_lines;
+};
