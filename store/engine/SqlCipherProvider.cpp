@@ -11,6 +11,7 @@
 #include <chrono>
 #include <random>
 #include <thread>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -27,9 +28,27 @@ public:
     StatementGuard& operator=(const StatementGuard&) = delete;
     sqlite3_stmt** Address() { return &m_statement; }
     sqlite3_stmt* Get() const { return m_statement; }
+    sqlite3_stmt* Release() { return std::exchange(m_statement, nullptr); }
 
 private:
     sqlite3_stmt* m_statement = nullptr;
+};
+
+// Leaves a kept statement ready for its next run on every way out: no
+// longer holding its read lock, its values let go.
+class StatementReset {
+public:
+    explicit StatementReset(sqlite3_stmt* statement) : m_statement(statement) {}
+    ~StatementReset()
+    {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+    StatementReset(const StatementReset&) = delete;
+    StatementReset& operator=(const StatementReset&) = delete;
+
+private:
+    sqlite3_stmt* m_statement;
 };
 
 bool IsDateColumn(const char* declaredType)
@@ -203,6 +222,7 @@ void SqlCipherProvider::OpenFile(const QString& path, const QString& key)
 
 void SqlCipherProvider::Close() noexcept
 {
+    m_statements.Clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -234,16 +254,10 @@ StatementResult SqlCipherProvider::Run(const TranslatedStatement& translated)
         throw EngineError(QStringLiteral("Operation is not allowed when the object is closed."));
 
     const QByteArray sql = translated.Sql().toUtf8();
-    StatementGuard guard;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()), guard.Address(), &tail)
-        != SQLITE_OK)
-        ThrowLastError();
-    sqlite3_stmt* statement = guard.Get();
+    sqlite3_stmt* statement = m_statements.Find(sql);
     if (!statement)
-        throw EngineError(QStringLiteral("The statement is empty."));
-    if (tail && !IsBlank(tail))
-        throw EngineError(QStringLiteral("Characters found after end of SQL statement."));
+        statement = Prepare(sql);
+    const StatementReset reset(statement);
 
     const auto& parameters = translated.Parameters();
     if (sqlite3_bind_parameter_count(statement) != parameters.size())
@@ -251,6 +265,13 @@ StatementResult SqlCipherProvider::Run(const TranslatedStatement& translated)
     for (int i = 0; i < parameters.size(); ++i)
         Bind(statement, i + 1, parameters.at(i));
 
+    const int changesBefore = sqlite3_total_changes(m_db);
+    int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        ThrowLastError();
+
+    // Only now are the columns known: a kept statement is prepared anew at
+    // its first step when the schema has changed since.
     StatementResult result;
     const int columnCount = sqlite3_column_count(statement);
     result.ReturnsRows = columnCount > 0;
@@ -260,21 +281,33 @@ StatementResult SqlCipherProvider::Run(const TranslatedStatement& translated)
         dateColumns[static_cast<size_t>(c)] = IsDateColumn(sqlite3_column_decltype(statement, c));
     }
 
-    const int changesBefore = sqlite3_total_changes(m_db);
-    for (;;) {
-        const int rc = sqlite3_step(statement);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            ThrowLastError();
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant> row;
         row.reserve(static_cast<size_t>(columnCount));
         for (int c = 0; c < columnCount; ++c)
             row.push_back(ReadColumn(statement, c, dateColumns[static_cast<size_t>(c)]));
         result.Rows.push_back(std::move(row));
     }
+    if (rc != SQLITE_DONE)
+        ThrowLastError();
     result.RowsAffected = result.ReturnsRows ? -1 : sqlite3_total_changes(m_db) - changesBefore;
     return result;
+}
+
+sqlite3_stmt* SqlCipherProvider::Prepare(const QByteArray& sql)
+{
+    StatementGuard guard;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), static_cast<int>(sql.size()), guard.Address(), &tail)
+        != SQLITE_OK)
+        ThrowLastError();
+    if (!guard.Get())
+        throw EngineError(QStringLiteral("The statement is empty."));
+    if (tail && !IsBlank(tail))
+        throw EngineError(QStringLiteral("Characters found after end of SQL statement."));
+    sqlite3_stmt* statement = guard.Release();
+    m_statements.Keep(sql, statement);
+    return statement;
 }
 
 void SqlCipherProvider::BeginTransaction()

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "store/engine/PreparedStatementCache.h"
 #include "store/engine/Provider.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace engine {
 
@@ -34,9 +36,12 @@ public:
 private:
     void OpenFile(const QString& path, const QString& key);
     void RunPlain(const char* sql);
+    // Prepares one whole statement and keeps it in the cache.
+    sqlite3_stmt* Prepare(const QByteArray& sql);
     [[noreturn]] void ThrowLastError();
 
     sqlite3* m_db = nullptr;
+    PreparedStatementCache m_statements;
     int m_lastErrorCode = 0;
 };
 
