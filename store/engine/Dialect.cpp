@@ -18,20 +18,36 @@ EngineError SyntaxError(const char* what, const QString& expression)
 // or -1 when the literal is not closed.
 qsizetype ReadDelimited(const QString& text, qsizetype start, QChar delimiter, QString* contents)
 {
+    // Copied a stretch at a time: statements carry long values.
     const qsizetype n = text.size();
-    for (qsizetype i = start + 1; i < n; ++i) {
-        if (text.at(i) != delimiter) {
-            *contents += text.at(i);
-            continue;
-        }
-        if (i + 1 < n && text.at(i + 1) == delimiter) {
+    qsizetype from = start + 1;
+    for (;;) {
+        const qsizetype at = text.indexOf(delimiter, from);
+        if (at < 0)
+            return -1;
+        contents->append(QStringView(text).mid(from, at - from));
+        if (at + 1 < n && text.at(at + 1) == delimiter) {
             *contents += delimiter;
-            ++i;
+            from = at + 2;
             continue;
         }
-        return i + 1;
+        return at + 1;
     }
-    return -1;
+}
+
+bool IsSpecial(QChar c)
+{
+    return c == QLatin1Char('\'') || c == QLatin1Char('#') || c == QLatin1Char('"') || c == QLatin1Char('[');
+}
+
+// Whether `sql` may open with "Delete * from": its first word starts with D.
+bool MayDeleteAll(const QString& sql)
+{
+    for (const QChar c : sql) {
+        if (!c.isSpace())
+            return c == QLatin1Char('D') || c == QLatin1Char('d');
+    }
+    return false;
 }
 
 // A quoted name: copied as written, closing at `close`.
@@ -84,8 +100,11 @@ TranslatedStatement Dialect::Translate(const QString& statement)
         } else if (c == QLatin1Char('[')) {
             i = CopyQuotedName(statement, i, QLatin1Char(']'), &sql);
         } else {
-            sql += c;
-            ++i;
+            qsizetype end = i + 1;
+            while (end < n && !IsSpecial(statement.at(end)))
+                ++end;
+            sql.append(QStringView(statement).mid(i, end - i));
+            i = end;
         }
     }
     result.AppendSql(sql);
@@ -93,7 +112,7 @@ TranslatedStatement Dialect::Translate(const QString& statement)
     static const QRegularExpression deleteAll(QStringLiteral("^\\s*DELETE\\s+\\*\\s*FROM\\b"),
                                               QRegularExpression::CaseInsensitiveOption);
     QString leading = result.LeadingSql();
-    if (leading.contains(deleteAll)) {
+    if (MayDeleteAll(leading) && leading.contains(deleteAll)) {
         leading.replace(deleteAll, QStringLiteral("DELETE FROM"));
         result.SetLeadingSql(leading);
     }
