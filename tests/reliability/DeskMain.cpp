@@ -16,12 +16,14 @@
 //   STATE <tab> n <tab> text   the state label after scan n (from 0);
 //   ENTER <tab> n <tab> ms     how long the window took to handle its Enter;
 //   MESSAGE <tab> text         a message box (the engine's error);
+//   BAR <tab> percent          the import's progress bar, when it changes;
 //   PROMPT <tab> text          a prompt (the import's result);
 //   DONE                       all work ended; the process exits with 0.
 #include "app/CKestrinWnd.h"
 #include "backup/ImportPause.h"
 #include "store/CAdoConnection.h"
 #include "store/Statements.h"
+#include "ui/CProgressDlg.h"
 #include "ui/kit/CButtonUI.h"
 #include "ui/kit/CPaintManagerUI.h"
 #include "ui/kit/DesktopServices.h"
@@ -104,6 +106,12 @@ int Import(CKestrinWnd& window, const QString& backupFile, int pauseMs)
         kit::test::WaitForWindowGone(prompt);
     });
     answerer.start();
+    // Reading ends below 50 per cent; 100 comes once the invoices are stored.
+    CProgressDlg::SetBarObserver([last = -1](int percent) mutable {
+        if (percent != last)
+            Report(QStringLiteral("BAR"), QString::number(percent));
+        last = percent;
+    });
     Report(QStringLiteral("READY"));
     SendMenuItem(window, QStringLiteral("menu_import"));
     return 0;

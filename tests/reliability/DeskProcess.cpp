@@ -21,6 +21,7 @@ DeskProcess::~DeskProcess()
 
 bool DeskProcess::Start(const QStringList& arguments)
 {
+    m_clock.start();
     m_process.start(QStringLiteral(KESTRIN_TEST_DESK), arguments);
     return m_process.waitForStarted(10000);
 }
@@ -31,6 +32,7 @@ void DeskProcess::Collect()
     qsizetype end;
     while ((end = m_pending.indexOf('\n')) >= 0) {
         m_lines << QString::fromUtf8(m_pending.left(end));
+        m_times << m_clock.elapsed();
         m_pending.remove(0, end + 1);
     }
 }
@@ -79,6 +81,26 @@ QStringList DeskProcess::Lines()
 {
     Collect();
     return m_lines;
+}
+
+qint64 DeskProcess::FirstTime(const QString& prefix)
+{
+    Collect();
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].startsWith(prefix))
+            return m_times[i];
+    }
+    return -1;
+}
+
+qint64 DeskProcess::LastTime(const QString& prefix)
+{
+    Collect();
+    for (qsizetype i = m_lines.size() - 1; i >= 0; --i) {
+        if (m_lines[i].startsWith(prefix))
+            return m_times[i];
+    }
+    return -1;
 }
 
 QStringList DeskProcess::Texts(const QString& kind)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,10 @@ public:
 
     // Report lines so far (kind, tab, text), in order.
     QStringList Lines();
+    // When the first / last line starting with `prefix` came, in ms since
+    // Start; -1 when none came.
+    qint64 FirstTime(const QString& prefix);
+    qint64 LastTime(const QString& prefix);
     // The texts of the report lines of one kind ("STATE", "MESSAGE", ...).
     QStringList Texts(const QString& kind);
     // Everything the desk wrote on its error output, for failure messages.
@@ -34,6 +40,8 @@ private:
     void Collect();
 
     QProcess m_process;
+    QElapsedTimer m_clock;
     QByteArray m_pending;
     QStringList m_lines;
+    QList<qint64> m_times;
 };
