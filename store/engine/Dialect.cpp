@@ -178,15 +178,40 @@ QString Dialect::StorageText(const QDateTime& value)
 
 std::optional<QDateTime> Dialect::ParseStorageText(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^([0-9]{4})-([0-9]{2})-([0-9]{2})(?: ([0-9]{2}):([0-9]{2}):([0-9]{2}))?$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
+    // Read by hand: every date column of every row read comes here.
+    // "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss", nothing else.
+    const qsizetype size = text.size();
+    if (size != 10 && size != 19)
         return std::nullopt;
-    const QDate date(Number(match, 1), Number(match, 2), Number(match, 3));
-    const QTime time = match.hasCaptured(4)
-        ? QTime(Number(match, 4), Number(match, 5), Number(match, 6))
-        : QTime(0, 0);
+    auto number = [&text](qsizetype from, qsizetype digits) {
+        int value = 0;
+        for (qsizetype i = from; i < from + digits; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
+        return std::nullopt;
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return std::nullopt;
+    QTime time(0, 0);
+    if (size == 19) {
+        if (text.at(10) != QLatin1Char(' ') || text.at(13) != QLatin1Char(':') || text.at(16) != QLatin1Char(':'))
+            return std::nullopt;
+        const int hour = number(11, 2);
+        const int minute = number(14, 2);
+        const int second = number(17, 2);
+        if (hour < 0 || minute < 0 || second < 0)
+            return std::nullopt;
+        time = QTime(hour, minute, second);
+    }
+    const QDate date(year, month, day);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
     return QDateTime(date, time, Qt::UTC);

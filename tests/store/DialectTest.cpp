@@ -129,6 +129,9 @@ TEST(DialectTest, StoredDatesAreTextThatSortsInTimeOrder)
     EXPECT_EQ(Dialect::ParseStorageText(QStringLiteral("2019-01-02")), At(2019, 1, 2));
     EXPECT_FALSE(Dialect::ParseStorageText(QStringLiteral("2019-1-2")).has_value());
     EXPECT_FALSE(Dialect::ParseStorageText(QStringLiteral("2019-02-30")).has_value());
+    for (const char* text : {"2019-01-02T07:08:09", "2019-01-02 7:08:09 ", "2019-01-02 24:00:00", "2019-01-02 ",
+                             "+019-01-02", "2019/01/02", "2019-01-0x", "2019-01-02 07:08:0x"})
+        EXPECT_FALSE(Dialect::ParseStorageText(QString::fromLatin1(text)).has_value()) << text;
     EXPECT_LT(Dialect::StorageText(At(2019, 9, 30)), Dialect::StorageText(At(2019, 10, 1)));
     EXPECT_LT(Dialect::StorageText(At(2019, 10, 1)), Dialect::StorageText(At(2019, 10, 1, 0, 0, 1)));
 }
