@@ -10,6 +10,8 @@ packages=(
   libpq-dev postgresql
   fonts-wqy-microhei xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzz targets (clang, libFuzzer) and sanitizer reports with source lines
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
