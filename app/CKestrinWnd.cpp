@@ -26,7 +26,12 @@ CKestrinWnd::CKestrinWnd(CAdoConnection& connection) : m_connection(connection)
 {
 }
 
-CKestrinWnd::~CKestrinWnd() = default;
+CKestrinWnd::~CKestrinWnd()
+{
+    // A window destroyed without a close request still lets its handler go;
+    // the controls live on until the base class's paint manager goes.
+    ReleaseWebHandler();
+}
 
 QString CKestrinWnd::WindowClassName() const
 {
@@ -164,17 +169,22 @@ void CKestrinWnd::OpenPopupMenu(TNotifyUI& msg)
 
 LRESULT CKestrinWnd::OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
 {
-    if (m_pWebHandler != nullptr) {
-        // The browser keeps a plain pointer to its handler: detach it first
-        // so that no late browser event reaches a deleted handler.
-        CControlUI* pane = FindControl(QStringLiteral("webBrowser"));
-        CControlUI* browser = pane != nullptr ? pane->GetInterface(QStringLiteral("WebBrowser")) : nullptr;
-        if (browser != nullptr)
-            static_cast<CWebBrowserUI*>(browser)->SetWebBrowserEventHandler(nullptr);
-        delete m_pWebHandler;
-        m_pWebHandler = nullptr;
-    }
+    ReleaseWebHandler();
     return WindowImplBase::OnClose(uMsg, wParam, lParam, bHandled);
+}
+
+void CKestrinWnd::ReleaseWebHandler()
+{
+    if (m_pWebHandler == nullptr)
+        return;
+    // The browser keeps a plain pointer to its handler: detach it first so
+    // that no late browser event reaches a deleted handler.
+    CControlUI* pane = FindControl(QStringLiteral("webBrowser"));
+    CControlUI* browser = pane != nullptr ? pane->GetInterface(QStringLiteral("WebBrowser")) : nullptr;
+    if (browser != nullptr)
+        static_cast<CWebBrowserUI*>(browser)->SetWebBrowserEventHandler(nullptr);
+    delete m_pWebHandler;
+    m_pWebHandler = nullptr;
 }
 
 CControlUI* CKestrinWnd::CreateControl(const QString& className)

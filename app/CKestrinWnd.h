@@ -82,6 +82,7 @@ private:
     void OnSelectChanged(TNotifyUI& msg);
     void OpenPopupMenu(TNotifyUI& msg);
     void ShowAboutBox();
+    void ReleaseWebHandler();
     void AppendScannedCharacter(WPARAM code);
     // Shows a prompt modally over this window (any thread).
     void Prompt(const QString& message);

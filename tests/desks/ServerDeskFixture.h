@@ -12,10 +12,6 @@ class ServerDeskFixture : public BackupWindowFixture {
 protected:
     ServerDeskFixture();
 
-    // Clicks the control, answers a prompt shown meanwhile and returns its
-    // text (empty when none was shown).
-    QString ClickAnsweringPrompt(const QString& controlName);
-
     // The stored rows of one invoice, read through a connection of their own.
     QList<QMap<QString, engine::Variant>> Rows(const QString& code, const QString& number);
 

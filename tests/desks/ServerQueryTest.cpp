@@ -33,34 +33,6 @@ protected:
         Store(fields, remark);
     }
 
-    QString Query(const QString& start, const QString& end)
-    {
-        EXPECT_TRUE(Click("queryclearbtn"));
-        if (!start.isEmpty()) {
-            EXPECT_TRUE(TypeInto("startdate", start));
-        }
-        if (!end.isEmpty()) {
-            EXPECT_TRUE(TypeInto("enddate", end));
-        }
-        return ClickAnsweringPrompt("querybtn");
-    }
-
-    CListUI& List() { return *dynamic_cast<CListUI*>(Control("listdata")); }
-
-    QStringList Column(int column)
-    {
-        QStringList texts;
-        for (int i = 0; i < List().GetCount(); ++i)
-            texts << List().GetItemAt(i)->GetText(column);
-        return texts;
-    }
-
-    QString DeleteRow(int row)
-    {
-        EXPECT_TRUE(kit::test::ClickListRow(&List(), row));
-        EXPECT_EQ(List().GetCurSel(), row);
-        return ClickAnsweringPrompt("querydeletebtn");
-    }
 
     static QString Number(int n) { return Invoice(n).at(BackupNumber); }
 

@@ -67,54 +67,6 @@ protected:
             Store({QStringLiteral("4403%1").arg(i), QStringLiteral("0000000%1").arg(i), QStringLiteral("2024-03-0%1").arg(i + 1)});
     }
 
-    // Clicks the control, answers a prompt shown meanwhile and returns its
-    // text (empty when none was shown).
-    QString ClickAnsweringPrompt(const QString& name)
-    {
-        auto prompt = std::make_shared<QString>();
-        auto listening = std::make_shared<bool>(true);
-        kit::test::WhenWindowShown(QStringLiteral("CJsAlertDlg"), [prompt, listening](HWND dlg) {
-            if (!*listening)
-                return;
-            auto* window = static_cast<WindowImplBase*>(CWindowWnd::FromHandle(dlg));
-            *prompt = window->FindControl(QStringLiteral("TextName"))->GetText();
-            kit::test::Click(dlg, QStringLiteral("ButtonConfirm"));
-        });
-        EXPECT_TRUE(Click(name)) << name.toStdString();
-        *listening = false;
-        return *prompt;
-    }
-
-    QString Query(const QString& start = {}, const QString& end = {})
-    {
-        EXPECT_TRUE(Click("queryclearbtn"));
-        if (!start.isEmpty()) {
-            EXPECT_TRUE(TypeInto("startdate", start));
-        }
-        if (!end.isEmpty()) {
-            EXPECT_TRUE(TypeInto("enddate", end));
-        }
-        return ClickAnsweringPrompt("querybtn");
-    }
-
-    CListUI& List() { return *dynamic_cast<CListUI*>(Control("listdata")); }
-
-    // The list's column `column`, row by row.
-    QStringList Column(int column)
-    {
-        QStringList texts;
-        for (int i = 0; i < List().GetCount(); ++i)
-            texts << List().GetItemAt(i)->GetText(column);
-        return texts;
-    }
-
-    QString DeleteRow(int row)
-    {
-        EXPECT_TRUE(kit::test::ClickListRow(&List(), row));
-        EXPECT_EQ(List().GetCurSel(), row);
-        return ClickAnsweringPrompt("querydeletebtn");
-    }
-
     int StoredCount(const QString& code)
     {
         return static_cast<int>(

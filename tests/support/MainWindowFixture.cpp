@@ -2,12 +2,15 @@
 
 #include "store/Statements.h"
 #include "ui/kit/CLabelUI.h"
+#include "ui/kit/CListUI.h"
 #include "ui/kit/CPaintManagerUI.h"
 #include "ui/kit/DesktopServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
+
+#include <memory>
 
 void MainWindowFixture::SetUp()
 {
@@ -103,4 +106,54 @@ bool MainWindowFixture::WriteDataLinkFile(const QString& path, const QString& co
                        + connectionString + QStringLiteral("\r\n"));
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QString MainWindowFixture::ClickAnsweringPrompt(const QString& controlName)
+{
+    // The prompt may outlive this call's interest in it: the flag, shared
+    // with the handler, keeps a late prompt from writing into a gone frame.
+    auto prompt = std::make_shared<QString>();
+    auto listening = std::make_shared<bool>(true);
+    kit::test::WhenWindowShown(QStringLiteral("CJsAlertDlg"), [prompt, listening](HWND dlg) {
+        if (!*listening)
+            return;
+        auto* window = static_cast<WindowImplBase*>(CWindowWnd::FromHandle(dlg));
+        *prompt = window->FindControl(QStringLiteral("TextName"))->GetText();
+        kit::test::Click(dlg, QStringLiteral("ButtonConfirm"));
+    });
+    EXPECT_TRUE(Click(controlName)) << controlName.toStdString();
+    *listening = false;
+    return *prompt;
+}
+
+QString MainWindowFixture::Query(const QString& start, const QString& end)
+{
+    EXPECT_TRUE(Click("queryclearbtn"));
+    if (!start.isEmpty()) {
+        EXPECT_TRUE(TypeInto("startdate", start));
+    }
+    if (!end.isEmpty()) {
+        EXPECT_TRUE(TypeInto("enddate", end));
+    }
+    return ClickAnsweringPrompt("querybtn");
+}
+
+CListUI& MainWindowFixture::List() const
+{
+    return *dynamic_cast<CListUI*>(Control("listdata"));
+}
+
+QStringList MainWindowFixture::Column(int column) const
+{
+    QStringList texts;
+    for (int i = 0; i < List().GetCount(); ++i)
+        texts << List().GetItemAt(i)->GetText(column);
+    return texts;
+}
+
+QString MainWindowFixture::DeleteRow(int row)
+{
+    EXPECT_TRUE(kit::test::ClickListRow(&List(), row));
+    EXPECT_EQ(List().GetCurSel(), row);
+    return ClickAnsweringPrompt("querydeletebtn");
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CControlUI;
+class CListUI;
 
 // The real main window on a fresh database (an encrypted file unless the
 // test chooses the server), shown on the offscreen platform with the
@@ -41,6 +42,17 @@ protected:
     bool TypeInto(const QString& controlName, const QString& text);
     // The colour of the state label, 0xAARRGGBB.
     DWORD StateColor() const;
+    // Clicks the control, answers a prompt shown meanwhile and returns its
+    // text (empty when none was shown).
+    QString ClickAnsweringPrompt(const QString& controlName);
+
+    // The query page: a query over the optional dates (yyyy-mm-dd) that
+    // returns its prompt, the result list, one column of it row by row, and
+    // the deletion of a row that returns its prompt.
+    QString Query(const QString& start = {}, const QString& end = {});
+    CListUI& List() const;
+    QStringList Column(int column) const;
+    QString DeleteRow(int row);
 
     // Creates the window; tests that need to prepare the database first
     // call it themselves (SetUp does unless `m_createWindowInSetUp` is false).
