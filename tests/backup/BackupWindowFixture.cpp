@@ -1,5 +1,6 @@
 #include "tests/backup/BackupWindowFixture.h"
 
+#include "backup/BackupField.h"
 #include "backup/ImportPause.h"
 #include "store/Statements.h"
 #include "tests/backup/BackupTestFiles.h"
@@ -103,6 +104,38 @@ QStringList BackupWindowFixture::Import(CKestrinWnd& window, const QString& file
     PromptAnswerer prompts;
     SendMenuItem(window, QStringLiteral("menu_import"));
     return prompts.Texts();
+}
+
+QStringList BackupWindowFixture::ImportThroughWindowOn(TempInvoiceDatabase& database, const QString& file, int times)
+{
+    CKestrinWnd window(database.Connection());
+    if (window.Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572) == nullptr) {
+        ADD_FAILURE() << "no main window on the database";
+        return {};
+    }
+    window.ShowWindow();
+    QStringList prompts;
+    for (int i = 0; i < times; ++i)
+        prompts += Import(window, file);
+    window.Close(1);
+    kit::test::WaitForWindowGone(window.GetHWND());
+    return prompts;
+}
+
+void BackupWindowFixture::StoreInvoicesOfEveryShape()
+{
+    QStringList undated = Invoice(2);
+    undated[BackupDate].clear();
+    undated[BackupTopType].clear();
+    undated[BackupSubType].clear();
+    undated[BackupAutoScan] = QStringLiteral("0");
+    QStringList unusual = Invoice(3);
+    unusual[BackupCheckCode] = QStringLiteral("12'34 é#");
+    unusual[BackupCheckBit] = QStringLiteral("12345");
+    unusual[BackupOpDate] = QStringLiteral("2024-04-01 13:45:10");
+    Store(Invoice(1), QStringLiteral("中文备注"));
+    Store(undated);
+    Store(unusual);
 }
 
 QStringList BackupWindowFixture::BackupFiles() const

@@ -50,12 +50,20 @@ protected:
     // One stored invoice: the eleven columns of a backup line in BackupField
     // order, dates as yyyy-mm-dd or empty for none, plus the remark.
     void Store(const QStringList& fields, const QString& remark = QString());
+    // Three invoices that take every path of a backup line: invoice 1 with
+    // a Chinese remark, a typed one without date and types, and one with an
+    // apostrophe and accents in its check code, a long check bit and a time
+    // in its registration date.
+    void StoreInvoicesOfEveryShape();
 
     // Chooses the export through the window's menu; returns the prompts the
     // export showed (each answered). `onPrompt` runs while a prompt is up.
     QStringList Export(const std::function<void()>& onPrompt = {});
     QStringList Import(const QString& file);
     QStringList Import(CKestrinWnd& window, const QString& file);
+    // Imports `file` `times` times through a main window of its own on
+    // `database`, closed afterwards; returns the prompts of every import.
+    QStringList ImportThroughWindowOn(TempInvoiceDatabase& database, const QString& file, int times = 1);
 
     QString ExportFolder() const { return m_exportDir.path(); }
     // Backup files in the export folder, sorted by name.
@@ -63,7 +71,6 @@ protected:
     // A file in the test's scratch folder holding exactly `bytes`.
     QString WriteImportFile(const QByteArray& bytes);
     int CountInvoices();
-
 
     const std::vector<int>& BarValues() const { return m_barValues; }
 

@@ -168,29 +168,14 @@ TEST_F(ImportTest, TheBarRisesBelowHalfWhileReadingThenReaches100)
 
 TEST_F(ImportTest, AnExportedFileImportedIntoAFreshDatabaseGivesBackTheSameRows)
 {
-    QStringList undated = Invoice(2);
-    undated[BackupDate].clear();
-    undated[BackupTopType].clear();
-    undated[BackupSubType].clear();
-    undated[BackupAutoScan] = QStringLiteral("0");
-    QStringList unusual = Invoice(3);
-    unusual[BackupCheckCode] = QStringLiteral("12'34 é#");
-    unusual[BackupCheckBit] = QStringLiteral("12345");
-    unusual[BackupOpDate] = QStringLiteral("2024-04-01 13:45:10");
-    Store(Invoice(1), QStringLiteral("中文备注"));
-    Store(undated);
-    Store(unusual);
+    StoreInvoicesOfEveryShape();
     ASSERT_EQ(Export(), QStringList{QStringLiteral("导出成功，共计导出3条数据！")});
     ASSERT_EQ(BackupFiles().size(), 1);
 
     TempInvoiceDatabase fresh;
     ASSERT_TRUE(fresh.IsValid()) << fresh.Error().toStdString();
-    CKestrinWnd window(fresh.Connection());
-    ASSERT_NE(window.Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572), nullptr);
-    window.ShowWindow();
-    EXPECT_EQ(Import(window, QDir(ExportFolder()).filePath(BackupFiles().at(0))), QStringList{Imported(3)});
-    window.Close(1);
-    kit::test::WaitForWindowGone(window.GetHWND());
+    EXPECT_EQ(ImportThroughWindowOn(fresh, QDir(ExportFolder()).filePath(BackupFiles().at(0))),
+              QStringList{Imported(3)});
 
     EXPECT_EQ(RowsWithoutRemark(fresh), RowsWithoutRemark(Database()));
     EXPECT_TRUE(fresh.Messages().isEmpty()) << fresh.Messages().join('\n').toStdString();
@@ -235,13 +220,7 @@ TEST_F(ImportTest, DigitalInvoicesWithoutACodeTravelThroughABackup)
 
     TempInvoiceDatabase fresh;
     ASSERT_TRUE(fresh.IsValid()) << fresh.Error().toStdString();
-    CKestrinWnd window(fresh.Connection());
-    ASSERT_NE(window.Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572), nullptr);
-    window.ShowWindow();
-    EXPECT_EQ(Import(window, file), QStringList{Imported(3)});
-    EXPECT_EQ(Import(window, file), QStringList{kAllStored});
-    window.Close(1);
-    kit::test::WaitForWindowGone(window.GetHWND());
+    EXPECT_EQ(ImportThroughWindowOn(fresh, file, 2), (QStringList{Imported(3), kAllStored}));
 
     EXPECT_EQ(RowsWithoutRemark(fresh), RowsWithoutRemark(Database()));
     EXPECT_EQ(fresh.ReadRows(QStringLiteral("select * from INVOICE where INV_CODE = ''")).size(), 2);

@@ -40,18 +40,7 @@ QList<QStringList> Texts(const TempInvoiceDatabase& database)
 // database on the server or into a desk's encrypted file.
 TEST_F(ServerBackupTest, AnExportImportedIntoAFreshDatabaseGivesBackTheSameInvoices)
 {
-    QStringList undated = Invoice(2);
-    undated[BackupDate].clear();
-    undated[BackupTopType].clear();
-    undated[BackupSubType].clear();
-    undated[BackupAutoScan] = QStringLiteral("0");
-    QStringList unusual = Invoice(3);
-    unusual[BackupCheckCode] = QStringLiteral("12'34 é#");
-    unusual[BackupCheckBit] = QStringLiteral("12345");
-    unusual[BackupOpDate] = QStringLiteral("2024-04-01 13:45:10");
-    Store(Invoice(1), QStringLiteral("中文备注"));
-    Store(undated);
-    Store(unusual);
+    StoreInvoicesOfEveryShape();
     ASSERT_EQ(Export(), QStringList{QStringLiteral("导出成功，共计导出3条数据！")});
     ASSERT_EQ(BackupFiles().size(), 1);
     const QString file = QDir(ExportFolder()).filePath(BackupFiles().at(0));
@@ -63,13 +52,7 @@ TEST_F(ServerBackupTest, AnExportImportedIntoAFreshDatabaseGivesBackTheSameInvoi
         SCOPED_TRACE(kind == engine::ProviderKind::PostgreSql ? "into the server" : "into a file");
         TempInvoiceDatabase fresh(kind);
         ASSERT_TRUE(fresh.IsValid()) << fresh.Error().toStdString();
-        CKestrinWnd window(fresh.Connection());
-        ASSERT_NE(window.Create(nullptr, QStringLiteral("KestrinWnd"), UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572),
-                  nullptr);
-        window.ShowWindow();
-        EXPECT_EQ(Import(window, file), QStringList{QStringLiteral("成功导入3条数据！")});
-        window.Close(1);
-        kit::test::WaitForWindowGone(window.GetHWND());
+        EXPECT_EQ(ImportThroughWindowOn(fresh, file), QStringList{QStringLiteral("成功导入3条数据！")});
 
         EXPECT_EQ(Texts(fresh), exported);
         EXPECT_TRUE(fresh.Messages().isEmpty()) << fresh.Messages().join('\n').toStdString();
