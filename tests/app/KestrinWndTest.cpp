@@ -4,7 +4,6 @@
 #include "store/Statements.h"
 #include "tests/support/MessageBoxCapture.h"
 #include "ui/kit/CPaintManagerUI.h"
-#include "ui/kit/CButtonUI.h"
 #include "ui/kit/CTabLayoutUI.h"
 #include "ui/kit/KitTestSupport.h"
 
@@ -20,12 +19,7 @@ protected:
     // A notification as the kit would deliver it, from a control of that name.
     void SendNotify(const QString& type, const QString& senderName)
     {
-        CButtonUI sender;
-        sender.SetName(senderName);
-        TNotifyUI msg;
-        msg.sType = type;
-        msg.pSender = &sender;
-        Window().Notify(msg);
+        kit::test::Notify(Window(), type, senderName);
     }
 
     int CurrentPage() const

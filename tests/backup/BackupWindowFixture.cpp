@@ -5,7 +5,7 @@
 #include "store/Statements.h"
 #include "tests/backup/BackupTestFiles.h"
 #include "ui/CProgressDlg.h"
-#include "ui/kit/CButtonUI.h"
+#include "ui/kit/CControlUI.h"
 #include "ui/kit/DesktopServices.h"
 #include "ui/kit/KitTestSupport.h"
 
@@ -78,12 +78,7 @@ void BackupWindowFixture::Store(const QStringList& fields, const QString& remark
 
 void SendMenuItem(CKestrinWnd& window, const QString& item)
 {
-    CButtonUI sender;
-    sender.SetName(item);
-    TNotifyUI msg;
-    msg.sType = item;
-    msg.pSender = &sender;
-    window.Notify(msg);
+    kit::test::Notify(window, item, item);
 }
 
 QStringList BackupWindowFixture::Export(const std::function<void()>& onPrompt)

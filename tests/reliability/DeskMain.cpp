@@ -24,7 +24,7 @@
 #include "store/CAdoConnection.h"
 #include "store/Statements.h"
 #include "ui/CProgressDlg.h"
-#include "ui/kit/CButtonUI.h"
+#include "ui/kit/CControlUI.h"
 #include "ui/kit/CPaintManagerUI.h"
 #include "ui/kit/DesktopServices.h"
 #include "ui/kit/KitTestSupport.h"
@@ -56,12 +56,7 @@ void Report(const QString& kind, const QString& text = QString())
 
 void SendMenuItem(CKestrinWnd& window, const QString& item)
 {
-    CButtonUI sender;
-    sender.SetName(item);
-    TNotifyUI msg;
-    msg.sType = item;
-    msg.pSender = &sender;
-    window.Notify(msg);
+    kit::test::Notify(window, item, item);
 }
 
 int Register(CKestrinWnd& window, const QString& payloadFile, const QString& goFile)

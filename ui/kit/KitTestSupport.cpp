@@ -1,10 +1,12 @@
 #include "ui/kit/KitTestSupport.h"
 
+#include "ui/kit/CButtonUI.h"
 #include "ui/kit/CContainerUI.h"
 #include "ui/kit/CControlUI.h"
 #include "ui/kit/CPaintManagerUI.h"
 #include "ui/kit/CListUI.h"
 #include "ui/kit/CWindowWnd.h"
+#include "ui/kit/INotifyUI.h"
 #include "ui/kit/VirtualKeys.h"
 #include "ui/kit/WindowWidget.h"
 
@@ -159,6 +161,16 @@ bool Click(HWND hWnd, const QString& controlName)
     if (!hWnd || !hWnd->PaintManager())
         return false;
     return Click(hWnd->PaintManager()->FindControl(controlName));
+}
+
+void Notify(INotifyUI& receiver, const QString& type, const QString& senderName)
+{
+    CButtonUI sender;
+    sender.SetName(senderName);
+    TNotifyUI msg;
+    msg.sType = type;
+    msg.pSender = &sender;
+    receiver.Notify(msg);
 }
 
 bool ClickAt(HWND hWnd, const QPoint& clientPt)

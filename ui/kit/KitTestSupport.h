@@ -8,6 +8,7 @@
 #include <functional>
 
 class CControlUI;
+class INotifyUI;
 
 // Helpers for tests that drive kit windows with real mouse and key events
 // (QTest) on the offscreen platform. GUI thread only.
@@ -38,6 +39,10 @@ void WhenModalWindowShown(const QString& className, std::function<void(HWND)> ac
 // Real left click (press and release) in the middle of the control's widget.
 bool Click(CControlUI* control);
 bool Click(HWND hWnd, const QString& controlName);
+
+// Hands `receiver` a notification of `type` as the kit would deliver it,
+// from a button named `senderName` (a menu item, say).
+void Notify(INotifyUI& receiver, const QString& type, const QString& senderName);
 // Real left click at a point of the window (client coordinates), on
 // whatever widget is there.
 bool ClickAt(HWND hWnd, const QPoint& clientPt);
