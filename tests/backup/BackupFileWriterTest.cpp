@@ -4,9 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -73,12 +71,8 @@ TEST(BackupFileWriter, LeavesNoHalfLineWhenTheDiskFillsUp)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("limited.dat");
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* const savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 12;  // room for one line and a half
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    FileSizeLimit limit(12); // room for one line and a half
+    ASSERT_TRUE(limit.IsActive());
 
     BackupFileWriter writer;
     const bool opened = writer.Open(path);
@@ -87,8 +81,7 @@ TEST(BackupFileWriter, LeavesNoHalfLineWhenTheDiskFillsUp)
     const bool thirdWritten = writer.WriteLine("x");
     writer.Close();
 
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+    limit.Lift();
 
     ASSERT_TRUE(opened);
     EXPECT_TRUE(firstWritten);
@@ -132,12 +125,8 @@ TEST(BackupFileWriter, KeepsTheWholeLinesOfAManyLineWriteThatFailsPartWay)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("limited.dat");
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* const savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 25; // two lines and a half
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    FileSizeLimit limit(25); // two lines and a half
+    ASSERT_TRUE(limit.IsActive());
 
     BackupFileWriter writer;
     const bool opened = writer.Open(path);
@@ -145,8 +134,7 @@ TEST(BackupFileWriter, KeepsTheWholeLinesOfAManyLineWriteThatFailsPartWay)
     const qsizetype afterFailure = writer.WriteLines({"y"});
     writer.Close();
 
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+    limit.Lift();
 
     ASSERT_TRUE(opened);
     EXPECT_EQ(written, 2);

@@ -15,9 +15,6 @@
 #include <QStandardPaths>
 #include <QThread>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 using ExportTest = BackupWindowFixture;
@@ -194,15 +191,10 @@ TEST_F(ExportTest, AFailedWriteEndsTheExportAndKeepsTheWholeLinesBeforeIt)
         Store(Invoice(n));
     const QByteArray first = Line(Invoice(1));
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = static_cast<rlim_t>(first.size() + first.size() / 2);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    FileSizeLimit limit(first.size() + first.size() / 2);
+    ASSERT_TRUE(limit.IsActive());
     const QStringList prompts = Export();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    limit.Lift();
 
     ASSERT_EQ(prompts.size(), 1);
     EXPECT_TRUE(prompts.at(0).startsWith(QStringLiteral("导出失败："))) << prompts.at(0).toStdString();
