@@ -1,7 +1,9 @@
 // Several desks, each a process of its own with the real main window,
 // register into one database on the PostgreSQL server at the same moment.
+#include "tests/support/DeskProcess.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/PostgreSqlServer.h"
+#include "tests/support/ScannedInvoice.h"
 #include "tests/support/TempInvoiceDatabase.h"
 
 #include "store/engine/Variant.h"
@@ -10,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -30,15 +31,7 @@ constexpr int kDeskTimeoutMs = 240000;
 const QString kStored = QStringLiteral("报销入库成功！");
 const QString kRefusedByKey = QStringLiteral("duplicate key value violates unique constraint");
 
-struct Invoice {
-    QString code;
-    QString number;
-    QString Key() const { return code + QLatin1Char('/') + number; }
-    QString Payload() const
-    {
-        return QStringLiteral("01,04,%1,%2,%3.00,20240105,12345678901234567890").arg(code, number, number.right(3));
-    }
-};
+using Invoice = ScannedInvoice;
 
 // The program folder of the desks: the desk program with the data link file
 // beside it, as an office installs Kestrin at each desk.
@@ -66,21 +59,12 @@ int KeyRefusalsLogged()
     return static_cast<int>(log.readAll().count(kRefusedByKey.toUtf8()));
 }
 
+// A desk process with the invoices it scans, in order.
 struct Desk {
-    QList<Invoice> scans;
-    QProcess process;
-    QStringList lines;
+    explicit Desk(const QString& program) : process(program) {}
 
-    void Collect() { lines += QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts); }
-    QStringList Texts(const QString& kind) const
-    {
-        QStringList texts;
-        for (const QString& line : lines) {
-            if (line.startsWith(kind + QLatin1Char('\t')))
-                texts << line.mid(kind.size() + 1);
-        }
-        return texts;
-    }
+    QList<Invoice> scans;
+    DeskProcess process;
 };
 
 TEST(SeveralDesksTest, DesksRegisteringAtOnceStoreEachInvoiceOnceAndTellTheOthers)
@@ -99,7 +83,7 @@ TEST(SeveralDesksTest, DesksRegisteringAtOnceStoreEachInvoiceOnceAndTellTheOther
     QList<Invoice> own;
     const QString go = QDir(database.Directory()).filePath(QStringLiteral("go"));
     for (int d = 0; d < kDesks; ++d) {
-        auto desk = std::make_unique<Desk>();
+        auto desk = std::make_unique<Desk>(program);
         for (int i = 0, ownNext = 0; i < kSharedInvoices; ++i) {
             desk->scans.append(shared.at(i));
             if (i % 2 == 1 && ownNext < kOwnInvoices) {
@@ -109,34 +93,22 @@ TEST(SeveralDesksTest, DesksRegisteringAtOnceStoreEachInvoiceOnceAndTellTheOther
                 own.append(mine);
             }
         }
-        const QString payloads = QDir(database.Directory()).filePath(QStringLiteral("desk%1.txt").arg(d));
-        QFile file(payloads);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        for (const Invoice& invoice : std::as_const(desk->scans))
-            file.write(invoice.Payload().toLatin1() + '\n');
-        file.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        desk->process.setProcessEnvironment(environment);
-        desk->process.start(program, {payloads, go});
-        ASSERT_TRUE(desk->process.waitForStarted(10000));
+        const QString payloads = WritePayloadFile(
+            QDir(database.Directory()).filePath(QStringLiteral("desk%1.txt").arg(d)), desk->scans);
+        ASSERT_FALSE(payloads.isEmpty());
+        ASSERT_TRUE(desk->process.Start({payloads, go}));
         desks.push_back(std::move(desk));
     }
     for (auto& desk : desks) {
-        while (!desk->lines.contains(QStringLiteral("READY")) && desk->process.waitForReadyRead(60000))
-            desk->Collect();
-        ASSERT_TRUE(desk->lines.contains(QStringLiteral("READY")))
-            << desk->process.readAllStandardError().toStdString();
+        ASSERT_TRUE(desk->process.WaitForLine(QStringLiteral("READY"), 60000)) << desk->process.Errors().toStdString();
     }
     const int refusalsBefore = KeyRefusalsLogged();
     QFile(go).open(QIODevice::WriteOnly);
     for (auto& desk : desks) {
-        EXPECT_TRUE(desk->process.waitForFinished(kDeskTimeoutMs));
-        desk->Collect();
-        EXPECT_EQ(desk->process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(desk->process.exitCode(), 0) << desk->process.readAllStandardError().toStdString();
-        EXPECT_TRUE(desk->lines.contains(QStringLiteral("DONE")));
-        EXPECT_EQ(desk->Texts(QStringLiteral("MESSAGE")), QStringList()) << "no desk sees an engine error";
+        EXPECT_TRUE(desk->process.WaitForFinished(kDeskTimeoutMs));
+        EXPECT_TRUE(desk->process.ExitedNormally()) << desk->process.Errors().toStdString();
+        EXPECT_TRUE(desk->process.Lines().contains(QStringLiteral("DONE")));
+        EXPECT_EQ(desk->process.Texts(QStringLiteral("MESSAGE")), QStringList()) << "no desk sees an engine error";
     }
     const int refusedByKey = KeyRefusalsLogged() - refusalsBefore;
 
@@ -147,7 +119,7 @@ TEST(SeveralDesksTest, DesksRegisteringAtOnceStoreEachInvoiceOnceAndTellTheOther
     QMap<QString, int> refusedBy;   // invoice -> desks told it is a duplicate
     int attempts = 0;
     for (const auto& desk : desks) {
-        const QStringList states = desk->Texts(QStringLiteral("STATE"));
+        const QStringList states = desk->process.Texts(QStringLiteral("STATE"));
         EXPECT_EQ(states.size(), desk->scans.size());
         for (const QString& state : states) {
             const qsizetype tab = state.indexOf(QLatin1Char('\t'));
@@ -187,7 +159,7 @@ TEST(SeveralDesksTest, DesksRegisteringAtOnceStoreEachInvoiceOnceAndTellTheOther
         duplicatesShown += count;
     QStringList storedPerDesk;
     for (const auto& desk : desks)
-        storedPerDesk << QString::number(desk->Texts(QStringLiteral("STATE")).filter(kStored).size());
+        storedPerDesk << QString::number(desk->process.Texts(QStringLiteral("STATE")).filter(kStored).size());
     std::printf("[ figures  ] %d desks, %d attempts (%lld shared invoices, %lld of the desks' own): "
                 "%lld rows stored, %d duplicates shown, %d of them refused by the unique key at the insert; "
                 "stored per desk: %s\n",

@@ -1,7 +1,8 @@
 #include "store/Statements.h"
 #include "store/engine/Connection.h"
 #include "store/engine/Variant.h"
-#include "tests/reliability/DeskProcess.h"
+#include "tests/support/DeskProcess.h"
+#include "tests/support/ScannedInvoice.h"
 #include "tests/support/TempInvoiceDatabase.h"
 
 #include <QDate>
@@ -18,15 +19,7 @@ namespace {
 
 const QString kStored = QStringLiteral("报销入库成功！");
 
-struct Invoice {
-    QString code;
-    QString number;
-    QString Key() const { return code + QLatin1Char('/') + number; }
-    QString Payload() const
-    {
-        return QStringLiteral("01,04,%1,%2,%3.00,20240105,12345678901234567890").arg(code, number).arg(number.right(3));
-    }
-};
+using Invoice = ScannedInvoice;
 
 QList<Invoice> Invoices(const QString& code, int first, int count)
 {
@@ -34,16 +27,6 @@ QList<Invoice> Invoices(const QString& code, int first, int count)
     for (int i = 0; i < count; ++i)
         invoices.append({code, QString::number(first + i)});
     return invoices;
-}
-
-QString WritePayloads(const QString& path, const QList<Invoice>& invoices)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    for (const Invoice& invoice : invoices)
-        file.write(invoice.Payload().toLatin1() + '\n');
-    return path;
 }
 
 // Every invoice a desk scanned, with the state label it showed after it.
@@ -74,12 +57,12 @@ TEST(ConcurrentRegistrationTest, TwoDesksStoreEveryInvoiceExactlyOnce)
     const QList<Invoice> scannedA = shared + ownA;
     const QList<Invoice> scannedB = shared + ownB;
     const QString go = database.Directory() + QStringLiteral("/go");
-    DeskProcess deskA;
-    DeskProcess deskB;
+    DeskProcess deskA(QStringLiteral(KESTRIN_TEST_DESK));
+    DeskProcess deskB(QStringLiteral(KESTRIN_TEST_DESK));
     ASSERT_TRUE(deskA.Start({QStringLiteral("register"), database.Path(),
-                             WritePayloads(database.Directory() + QStringLiteral("/a.txt"), scannedA), go}));
+                             WritePayloadFile(database.Directory() + QStringLiteral("/a.txt"), scannedA), go}));
     ASSERT_TRUE(deskB.Start({QStringLiteral("register"), database.Path(),
-                             WritePayloads(database.Directory() + QStringLiteral("/b.txt"), scannedB), go}));
+                             WritePayloadFile(database.Directory() + QStringLiteral("/b.txt"), scannedB), go}));
     ASSERT_TRUE(deskA.WaitForLine(QStringLiteral("READY"), 60000)) << deskA.Errors().toStdString();
     ASSERT_TRUE(deskB.WaitForLine(QStringLiteral("READY"), 60000)) << deskB.Errors().toStdString();
 

@@ -1,7 +1,7 @@
 #include "store/Statements.h"
 #include "store/engine/Connection.h"
 #include "store/engine/Variant.h"
-#include "tests/reliability/DeskProcess.h"
+#include "tests/support/DeskProcess.h"
 #include "tests/support/TempInvoiceDatabase.h"
 
 #include <QDate>
@@ -119,7 +119,7 @@ TEST_F(CrashTest, AKilledImportStoresAllOrNoneOfTheNewInvoices)
     qint64 readEnd = 0;
     qint64 storeEnd = 0;
     {
-        DeskProcess desk;
+        DeskProcess desk(QStringLiteral(KESTRIN_TEST_DESK));
         ASSERT_TRUE(desk.Start(arguments));
         ASSERT_TRUE(desk.WaitForLine(QStringLiteral("DONE"), 120000)) << desk.Errors().toStdString();
         ASSERT_EQ(desk.Texts(QStringLiteral("PROMPT")),
@@ -142,7 +142,7 @@ TEST_F(CrashTest, AKilledImportStoresAllOrNoneOfTheNewInvoices)
         const bool anywhere = run % 2 == 0;
         const QString anchor = anywhere ? QStringLiteral("READY") : nearReadEnd;
         const qint64 at = anywhere ? Uniform(0, storeEnd) : Uniform(0, storeEnd - readEnd);
-        DeskProcess desk;
+        DeskProcess desk(QStringLiteral(KESTRIN_TEST_DESK));
         if (!RunAndKill(desk, arguments, anchor, at))
             continue;
         ++kills;
@@ -187,7 +187,7 @@ TEST_F(CrashTest, AKilledBurstOfScansLeavesOnlyWholeInvoices)
 
     qint64 burst = 0;
     {
-        DeskProcess desk;
+        DeskProcess desk(QStringLiteral(KESTRIN_TEST_DESK));
         ASSERT_TRUE(desk.Start(arguments));
         ASSERT_TRUE(desk.WaitForLine(QStringLiteral("DONE"), 120000)) << desk.Errors().toStdString();
         burst = desk.FirstTime(QStringLiteral("DONE")) - desk.FirstTime(QStringLiteral("READY"));
@@ -203,7 +203,7 @@ TEST_F(CrashTest, AKilledBurstOfScansLeavesOnlyWholeInvoices)
         // At a random moment of a random scan of the burst.
         const qint64 scan = Uniform(0, kScans - 1);
         const QString anchor = scan == 0 ? QStringLiteral("READY") : QStringLiteral("STATE\t%1\t").arg(scan - 1);
-        DeskProcess desk;
+        DeskProcess desk(QStringLiteral(KESTRIN_TEST_DESK));
         if (!RunAndKill(desk, arguments, anchor, Uniform(0, 2 * burst / kScans)))
             continue;
         ++kills;

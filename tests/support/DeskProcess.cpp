@@ -1,10 +1,12 @@
-#include "tests/reliability/DeskProcess.h"
+#include "tests/support/DeskProcess.h"
 
 #include <QDeadlineTimer>
 
 #include <signal.h>
 
-DeskProcess::DeskProcess()
+#include <utility>
+
+DeskProcess::DeskProcess(QString program) : m_program(std::move(program))
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -22,7 +24,7 @@ DeskProcess::~DeskProcess()
 bool DeskProcess::Start(const QStringList& arguments)
 {
     m_clock.start();
-    m_process.start(QStringLiteral(KESTRIN_TEST_DESK), arguments);
+    m_process.start(m_program, arguments);
     return m_process.waitForStarted(10000);
 }
 

@@ -6,11 +6,12 @@
 #include <QString>
 #include <QStringList>
 
-// One run of kestrin_test_desk (DeskMain.cpp): a clerk's desk in a process
-// of its own, whose report lines are collected as they come.
+// One run of a desk program of the tests: a clerk's desk in a process of
+// its own, on the offscreen platform, whose report lines ("KIND\ttext") are
+// collected as they come.
 class DeskProcess {
 public:
-    DeskProcess();
+    explicit DeskProcess(QString program);
     ~DeskProcess();
     DeskProcess(const DeskProcess&) = delete;
     DeskProcess& operator=(const DeskProcess&) = delete;
@@ -39,6 +40,7 @@ public:
 private:
     void Collect();
 
+    QString m_program;
     QProcess m_process;
     QElapsedTimer m_clock;
     QByteArray m_pending;
